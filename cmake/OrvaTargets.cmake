@@ -1,0 +1,28 @@
+# Shared compile settings and helpers for every target of the project.
+
+set(ORVA_WARNINGS -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Wold-style-cast
+                  -Woverloaded-virtual -Wimplicit-fallthrough)
+
+add_library(orva_options INTERFACE)
+target_compile_options(orva_options INTERFACE ${ORVA_WARNINGS})
+if(ORVA_WERROR)
+  target_compile_options(orva_options INTERFACE -Werror)
+endif()
+if(ORVA_SANITIZE)
+  target_compile_options(orva_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                                -fno-sanitize-recover=undefined)
+  target_link_options(orva_options INTERFACE -fsanitize=address,undefined)
+endif()
+target_include_directories(orva_options INTERFACE ${PROJECT_SOURCE_DIR})
+
+# orva_add_test(<name> SOURCES ... LIBS ...)
+# One GoogleTest executable registered with CTest. Tests run with a private
+# settings store so they never touch the reader's own.
+function(orva_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE orva_options ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${name}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "ORVA_REGISTRY_DIR=${CMAKE_BINARY_DIR}/test-registry/${name};ORVA_MACHINE_REGISTRY=${CMAKE_BINARY_DIR}/test-registry/${name}/machine.sqlite;ORVA_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()
