@@ -26,3 +26,14 @@ function(orva_add_test name)
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "ORVA_REGISTRY_DIR=${CMAKE_BINARY_DIR}/test-registry/${name};ORVA_MACHINE_REGISTRY=${CMAKE_BINARY_DIR}/test-registry/${name}/machine.sqlite;ORVA_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endfunction()
+
+# orva_add_bench(<name> SOURCES ... LIBS ...): a Google Benchmark program.
+# Benchmarks are built with the project and run by hand, never as tests.
+function(orva_add_bench name)
+  if(NOT ORVA_BUILD_BENCH)
+    return()
+  endif()
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${B_SOURCES})
+  target_link_libraries(${name} PRIVATE orva_options ${B_LIBS} benchmark::benchmark benchmark::benchmark_main)
+endfunction()

@@ -1,0 +1,135 @@
+#include "fakes/memory_file_system.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "common/runtime/vb_error.h"
+
+namespace orva::fakes {
+namespace {
+
+std::string Normalize(std::string path) {
+  std::replace(path.begin(), path.end(), '\\', '/');
+  std::string out;
+  for (char c : path) {
+    if (c == '/' && !out.empty() && out.back() == '/') continue;
+    out += c;
+  }
+  if (out.size() > 1 && out.back() == '/') out.pop_back();
+  if (out.empty() || out.front() != '/') out.insert(out.begin(), '/');
+  return out;
+}
+
+std::string Upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+std::string Parent(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string Leaf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+template <class Container>
+std::optional<std::string> Resolve(const Container& names, const std::string& raw) {
+  const std::string path = Normalize(raw);
+  if (names.count(path)) return path;
+  const std::string upper = Upper(path);
+  std::optional<std::string> best;
+  for (const auto& entry : names) {
+    const std::string& name = [&]() -> const std::string& {
+      if constexpr (std::is_same_v<Container, std::set<std::string>>)
+        return entry;
+      else
+        return entry.first;
+    }();
+    if (Upper(name) == upper && (!best || name < *best)) best = name;
+  }
+  return best;
+}
+
+}  // namespace
+
+void MemoryFileSystem::AddFolder(const std::string& raw) {
+  std::string path = Normalize(raw);
+  while (path != "/") {
+    folders_.insert(path);
+    path = Parent(path);
+  }
+}
+
+void MemoryFileSystem::AddFile(const std::string& raw, std::string content) {
+  const std::string path = Normalize(raw);
+  AddFolder(Parent(path));
+  files_[path] = std::move(content);
+}
+
+void MemoryFileSystem::SetReadOnly(const std::string& raw, bool readOnly) {
+  const std::string path = Normalize(raw);
+  if (readOnly)
+    readOnly_.insert(path);
+  else
+    readOnly_.erase(path);
+}
+
+std::optional<std::string> MemoryFileSystem::ResolveFile(const std::string& path) const {
+  return Resolve(files_, path);
+}
+
+std::optional<std::string> MemoryFileSystem::ResolveFolder(const std::string& path) const {
+  return Resolve(folders_, path);
+}
+
+bool MemoryFileSystem::FileExists(const std::string& path) const { return ResolveFile(path).has_value(); }
+
+bool MemoryFileSystem::FolderExists(const std::string& path) const { return ResolveFolder(path).has_value(); }
+
+std::vector<std::string> MemoryFileSystem::Children(const std::string& raw, bool folders) const {
+  const auto folder = ResolveFolder(raw);
+  if (!folder) throw VbError(vberr::kPathNotFound);
+  std::vector<std::string> names;
+  auto collect = [&](const std::string& path) {
+    if (path != "/" && Parent(path) == *folder) names.push_back(Leaf(path));
+  };
+  if (folders) {
+    for (const auto& f : folders_) collect(f);
+  } else {
+    for (const auto& [path, content] : files_) collect(path);
+  }
+  std::stable_sort(names.begin(), names.end(),
+                   [](const std::string& a, const std::string& b) { return Upper(a) < Upper(b); });
+  return names;
+}
+
+std::vector<std::string> MemoryFileSystem::SubFolders(const std::string& folder) const {
+  return Children(folder, true);
+}
+
+std::vector<std::string> MemoryFileSystem::Files(const std::string& folder) const {
+  return Children(folder, false);
+}
+
+void MemoryFileSystem::DeleteFile(const std::string& path) {
+  const auto file = ResolveFile(path);
+  if (!file) throw VbError(vberr::kFileNotFound);
+  if (readOnly_.count(*file)) throw VbError(vberr::kPermissionDenied);
+  files_.erase(*file);
+}
+
+std::string MemoryFileSystem::ReadText(const std::string& path) const {
+  const auto file = ResolveFile(path);
+  if (!file) throw VbError(vberr::kFileNotFound);
+  return files_.at(*file);
+}
+
+void MemoryFileSystem::WriteText(const std::string& raw, const std::string& text) {
+  const std::string path = ResolveFile(raw).value_or(Normalize(raw));
+  if (!ResolveFolder(Parent(path))) throw VbError(vberr::kPathNotFound);
+  if (readOnly_.count(path)) throw VbError(vberr::kPermissionDenied);
+  files_[path] = text;
+  written_.push_back(path);
+}
+
+}  // namespace orva::fakes

@@ -1,0 +1,44 @@
+#pragma once
+// Files and folders in memory, with host ("/") paths. Like the real file
+// system layer it resolves a path without regard to letter case when the
+// exact name is missing, and lists names sorted by their upper-case form.
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "common/platform/file_system.h"
+
+namespace orva::fakes {
+
+class MemoryFileSystem : public FileSystem {
+ public:
+  // Creates the file and every folder above it.
+  void AddFile(const std::string& path, std::string content = {});
+  void AddFolder(const std::string& path);
+  void SetReadOnly(const std::string& path, bool readOnly = true);
+
+  bool FileExists(const std::string& path) const override;
+  bool FolderExists(const std::string& path) const override;
+  std::vector<std::string> SubFolders(const std::string& folder) const override;
+  std::vector<std::string> Files(const std::string& folder) const override;
+  void DeleteFile(const std::string& path) override;
+  std::string ReadText(const std::string& path) const override;
+  void WriteText(const std::string& path, const std::string& text) override;
+
+  const std::vector<std::string>& Written() const { return written_; }
+
+ private:
+  std::optional<std::string> ResolveFile(const std::string& path) const;
+  std::optional<std::string> ResolveFolder(const std::string& path) const;
+  std::vector<std::string> Children(const std::string& folder, bool folders) const;
+
+  std::map<std::string, std::string> files_;
+  std::set<std::string> folders_{"/"};
+  std::set<std::string> readOnly_;
+  std::vector<std::string> written_;
+};
+
+}  // namespace orva::fakes

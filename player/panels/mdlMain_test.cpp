@@ -1,0 +1,76 @@
+#include "player/panels/mdlMain.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "fakes/scripted_dialogs.h"
+
+namespace orva {
+namespace {
+
+struct ReportCase {
+  const char* name;
+  std::string message;
+  ErrObject err;
+  std::string expectedText;
+};
+
+class MostraErroreTest : public ::testing::TestWithParam<ReportCase> {};
+
+TEST_P(MostraErroreTest, ShowsProcedureAndText) {
+  const ReportCase& c = GetParam();
+  fakes::ScriptedDialogs dialogs;
+  std::ostringstream diag;
+  MdlMain(dialogs, &diag).MostraErrore("oPl - Get Rate", c.message, c.err);
+  const auto reports = dialogs.ErrorReports();
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].caption, "ORVA Player - Segnalazioni");
+  EXPECT_EQ(reports[0].procedureTitle, "Prg:");
+  EXPECT_EQ(reports[0].errorTitle, "Errore!");
+  EXPECT_EQ(reports[0].okCaption, "OK");
+  EXPECT_EQ(reports[0].procedure, "oPl - Get Rate");
+  EXPECT_EQ(reports[0].errorText, c.expectedText);
+  const std::string line = diag.str();
+  EXPECT_EQ(line.find('\r'), std::string::npos) << "the diagnostic is one line";
+  EXPECT_EQ(std::count(line.begin(), line.end(), '\n'), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reports, MostraErroreTest,
+    ::testing::Values(
+        ReportCase{"EmptyMessageDescribesTheError",
+                   "",
+                   {13, "Tipo non corrispondente"},
+                   "Tipo non corrispondente\r\nCodice: 13"},
+        ReportCase{"EmptyDescriptionStillShowsBreakAndCode", "", {1000, ""}, "\r\nCodice: 1000"},
+        ReportCase{"OwnMessageIsShownAlone",
+                   "Versione Media Player non supportata! Verrà reimpostata la versione precedente!",
+                   {5, "Chiamata di routine o argomento non validi"},
+                   "Versione Media Player non supportata! Verrà reimpostata la versione precedente!"}),
+    [](const auto& tc) { return tc.param.name; });
+
+class ThrowingDialogs : public fakes::ScriptedDialogs {
+ public:
+  void ShowErrorReport(const ErrorReportView&) override { throw std::runtime_error("no display"); }
+};
+
+TEST(MostraErrore, AFailureWhileShowingTheReportDoesNotReachTheCaller) {
+  ThrowingDialogs dialogs;
+  EXPECT_NO_THROW(MdlMain(dialogs, nullptr).MostraErrore("Form_QueryUnload", "", {5, "x"}));
+}
+
+TEST(MostraErrore, EveryReportIsItsOwnWindow) {
+  fakes::ScriptedDialogs dialogs;
+  MdlMain report(dialogs, nullptr);
+  report.MostraErrore("A", "", {6, "Overflow"});
+  report.MostraErrore("B", "", {9, "Indice non incluso nell'intervallo"});
+  const auto reports = dialogs.ErrorReports();
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports[1].procedure, "B");
+  EXPECT_EQ(reports[1].errorText, "Indice non incluso nell'intervallo\r\nCodice: 9");
+}
+
+}  // namespace
+}  // namespace orva
