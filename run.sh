@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, and starts OrvaPlayer on the bundled
+# sample book. Without a display it runs headless: a script walks the sample
+# book and the trace of what the player did is printed.
+set -euo pipefail
+cd "$(dirname "$0")"
+top=$(pwd)
+jobs=$(nproc 2>/dev/null || echo 2)
+
+./scripts/install-deps.sh
+cmake -S . -B build-run -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVA_BUILD_BENCH=OFF >/dev/null
+cmake --build build-run -j"$jobs" --target OrvaPlayer
+
+player="$top/build-run/apps/OrvaPlayer/OrvaPlayer"
+book="$top/sample-book"
+
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  exec "$player" --book "$book" "$@"
+fi
+
+echo "No display: running headless on the sample book; the trace follows." >&2
+export QT_QPA_PLATFORM=offscreen
+# A walk must not disturb the reader's own settings and bookmarks.
+ORVA_REGISTRY_DIR=$(mktemp -d)
+export ORVA_REGISTRY_DIR
+trap 'rm -rf "$ORVA_REGISTRY_DIR"' EXIT
+exec 3>&1
+"$player" --book "$book" --script "$top/scripts/walk-sample-book.script" --trace /dev/fd/3 "$@"
