@@ -118,8 +118,16 @@ void TraceEvent(std::string_view event, std::initializer_list<TraceField> fields
       char buf[40];
       std::snprintf(buf, sizeof buf, "%.17g", *d);
       line += buf;
+    } else if (const auto* b = std::get_if<bool>(&f.value)) {
+      line += *b ? "true" : "false";
     } else {
-      line += std::get<bool>(f.value) ? "true" : "false";
+      line += '[';
+      const auto& items = std::get<std::vector<std::string>>(f.value);
+      for (std::size_t k = 0; k < items.size(); ++k) {
+        if (k) line += ',';
+        line += JsonQuote(items[k]);
+      }
+      line += ']';
     }
   }
   line += '}';

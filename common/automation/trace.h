@@ -10,14 +10,16 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
+#include <vector>
 
 namespace orva {
 
 class Clock;
 
 struct TraceField {
-  using Value = std::variant<std::string, std::int64_t, double, bool>;
+  using Value = std::variant<std::string, std::int64_t, double, bool, std::vector<std::string>>;
   TraceField(std::string_view k, std::string_view v) : key(k), value(std::string(v)) {}
   TraceField(std::string_view k, const std::string& v) : key(k), value(v) {}
   TraceField(std::string_view k, const char* v) : key(k), value(std::string(v ? v : "")) {}
@@ -27,6 +29,8 @@ struct TraceField {
   TraceField(std::string_view k, unsigned v) : key(k), value(std::int64_t{v}) {}
   TraceField(std::string_view k, double v) : key(k), value(v) {}
   TraceField(std::string_view k, bool v) : key(k), value(v) {}
+  // A list of texts, written as a JSON array (program arguments, for one).
+  TraceField(std::string_view k, std::vector<std::string> v) : key(k), value(std::move(v)) {}
   std::string_view key;
   Value value;
 };

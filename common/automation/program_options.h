@@ -1,0 +1,48 @@
+#pragma once
+// The command line every program shares: --help, --trace FILE, --script FILE
+// and, for the player, --book DIR. Nothing else is accepted, so a mistyped
+// option stops the program instead of being ignored.
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace orva {
+
+class ScriptActions;
+
+struct ProgramSpec {
+  std::string name;            // "OrvaPlayer"; also the name messages begin with
+  std::string summary;         // one line for --help
+  bool takesBook = false;      // accepts --book DIR
+  bool embedsBrowser = false;  // runs the web engine: needs the sandbox and GPU settings
+};
+
+struct ProgramOptions {
+  bool help = false;
+  std::string traceFile;   // empty: no trace
+  std::string scriptFile;  // empty: no script
+  std::string bookDir;     // empty: the book beside the program
+};
+
+// A command line the program cannot use; what() says why.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// `args` without the program name. Accepts "--opt VALUE" and "--opt=VALUE".
+ProgramOptions ParseProgramOptions(const ProgramSpec& spec, const std::vector<std::string>& args);
+
+// The --help text, with the script actions the program accepts.
+std::string ProgramUsage(const ProgramSpec& spec, const ScriptActions& actions);
+
+// How the embedded web engine must be started on this machine. As root its
+// sandbox cannot start; without a GPU it must not try to use one.
+struct BrowserProcessSettings {
+  bool disableSandbox = false;  // QTWEBENGINE_DISABLE_SANDBOX=1
+  std::string chromiumFlags;    // the new QTWEBENGINE_CHROMIUM_FLAGS
+};
+BrowserProcessSettings BrowserSettingsFor(bool runningAsRoot, bool hasGpu, const std::string& currentFlags);
+
+}  // namespace orva

@@ -1,0 +1,184 @@
+#include "common/automation/script.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+namespace orva {
+namespace {
+
+ScriptActions PlayerLikeActions() {
+  ScriptActions actions;
+  actions.Add({"key", "key KEYS", 1, 1,
+               [](const ScriptArgs& a) {
+                 return a[0].find('+') == 0 ? std::string("a key name is missing") : std::string();
+               },
+               nullptr});
+  actions.Add({"click", "click CONTROL [TIMES]", 1, 2, nullptr, nullptr});
+  actions.Add({"type", "type TEXT...", 1, kAnyArgs, nullptr, nullptr});
+  return actions;
+}
+
+struct SplitCase {
+  const char* name;
+  const char* line;
+  std::vector<std::string> words;
+};
+
+TEST(SplitScriptLine, SplitsWordsQuotesAndComments) {
+  const SplitCase cases[] = {
+      {"blank", "   \t ", {}},
+      {"comment line", "# wait 5", {}},
+      {"trailing comment", "key Ctrl+2   # next page", {"key", "Ctrl+2"}},
+      {"hash inside a word", "key Shift+#", {"key", "Shift+#"}},
+      {"quoted blanks", "input \"Capitolo 1\"", {"input", "Capitolo 1"}},
+      {"quoted hash", "note \"# not a comment\"", {"note", "# not a comment"}},
+      {"empty quoted", "input \"\"", {"input", ""}},
+      {"escapes", R"(note "a\"b\\c\nd\te")", {"note", "a\"b\\c\nd\te"}},
+      {"crlf", "wait 10\r", {"wait", "10"}},
+      {"utf8", "input \"perché\"", {"input", "perché"}},
+  };
+  for (const SplitCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(SplitScriptLine(c.line), c.words);
+  }
+}
+
+TEST(SplitScriptLine, RejectsBrokenQuotes) {
+  for (const char* line : {"input \"open", "note \"a\\q\"", "note \"a\"b", "note \"ends in \\"}) {
+    SCOPED_TRACE(line);
+    EXPECT_THROW(SplitScriptLine(line), std::invalid_argument);
+  }
+}
+
+TEST(ParseScript, TimesStepsFromTheWaitsBeforeThem) {
+  const Script s = ParseScript(
+      "# walk two pages\n"
+      "answer yes\n"
+      "wait 2000\n"
+      "KEY Ctrl+2\n"
+      "wait 500\n"
+      "wait 250\n"
+      "input \"Capitolo 1\"\n"
+      "click cmdOK 2\n"
+      "wait 100\n",
+      "walk.txt", PlayerLikeActions());
+  ASSERT_EQ(s.steps.size(), 4u);
+  EXPECT_EQ(s.file, "walk.txt");
+
+  EXPECT_EQ(s.steps[0].kind, ScriptStepKind::kAnswer);
+  EXPECT_EQ(s.steps[0].answer, MsgBoxResult::kYes);
+  EXPECT_EQ(s.steps[0].delayMs, 0);
+  EXPECT_EQ(s.steps[0].line, 2);
+
+  EXPECT_EQ(s.steps[1].kind, ScriptStepKind::kAction);
+  EXPECT_EQ(s.steps[1].action, "key");  // the registered spelling
+  EXPECT_EQ(s.steps[1].args, ScriptArgs{"Ctrl+2"});
+  EXPECT_EQ(s.steps[1].delayMs, 2000);
+  EXPECT_EQ(s.steps[1].line, 4);
+
+  EXPECT_EQ(s.steps[2].kind, ScriptStepKind::kInput);
+  EXPECT_EQ(s.steps[2].args, ScriptArgs{"Capitolo 1"});
+  EXPECT_EQ(s.steps[2].delayMs, 750);
+
+  EXPECT_EQ(s.steps[3].args, (ScriptArgs{"cmdOK", "2"}));
+  EXPECT_EQ(s.steps[3].delayMs, 0);
+  EXPECT_EQ(s.trailingDelayMs, 100);
+}
+
+TEST(ParseScript, AcceptsEmptyFilesAndByteOrderMark) {
+  EXPECT_TRUE(ParseScript("", "e", {}).steps.empty());
+  const Script s = ParseScript("\xEF\xBB\xBFquit\n", "bom", {});
+  ASSERT_EQ(s.steps.size(), 1u);
+  EXPECT_EQ(s.steps[0].kind, ScriptStepKind::kQuit);
+}
+
+struct BadCase {
+  const char* name;
+  const char* text;
+  const char* message;  // what() must start with this
+};
+
+TEST(ParseScript, NamesFileAndLineOfTheFirstProblem) {
+  const BadCase cases[] = {
+      {"unknown action", "wait 1\nfly away\n", "s.txt:2: unknown action \"fly\""},
+      {"wait not a number", "wait soon", "s.txt:1: wait expects milliseconds"},
+      {"wait negative", "wait -5", "s.txt:1: wait expects milliseconds"},
+      {"wait with unit", "wait 5s", "s.txt:1: wait expects milliseconds"},
+      {"wait too long", "wait 86400001", "s.txt:1: wait expects milliseconds"},
+      {"waits in a row too long", "wait 86400000\nwait 1", "s.txt:2: the waits in a row"},
+      {"wait missing", "wait", "s.txt:1: wait expects 1 argument, got 0"},
+      {"answer unknown button", "answer Maybe", "s.txt:1: answer expects OK, Cancel, Yes or No"},
+      {"input missing", "input", "s.txt:1: input expects 1 argument"},
+      {"input two words", "input two words", "s.txt:1: input expects 1 argument, got 2"},
+      {"quit with argument", "quit now", "s.txt:1: quit takes no arguments"},
+      {"after quit", "quit\n# fine\nwait 1", "s.txt:3: nothing may follow quit (line 1)"},
+      {"open quote", "note \"abc", "s.txt:1: quoted text is not closed"},
+      {"registered too many", "click a 2 3", "s.txt:1: click expects 1 to 2 arguments, got 3"},
+      {"registered too few", "type", "s.txt:1: type expects at least 1 argument"},
+      {"registered check", "key +2", "s.txt:1: key: a key name is missing"},
+  };
+  const ScriptActions actions = PlayerLikeActions();
+  for (const BadCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    try {
+      ParseScript(c.text, "s.txt", actions);
+      ADD_FAILURE() << "parsed";
+    } catch (const ScriptError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind(c.message, 0), 0u) << e.what();
+      EXPECT_EQ(e.File(), "s.txt");
+      EXPECT_GT(e.Line(), 0);
+    }
+  }
+}
+
+TEST(ParseScript, OnlyTheProgramsOwnActionsAreKnown) {
+  EXPECT_THROW(ParseScript("key Ctrl+2", "s", ScriptActions{}), ScriptError);
+  EXPECT_NO_THROW(ParseScript("key Ctrl+2", "s", PlayerLikeActions()));
+}
+
+TEST(ScriptActions, RejectsBadAndTakenNames) {
+  ScriptActions actions = PlayerLikeActions();
+  for (const char* name : {"", "two words", "wait", "QUIT", "Key", "#x"}) {
+    SCOPED_TRACE(name);
+    EXPECT_THROW(actions.Add({name, "", 0, 0, nullptr, nullptr}), std::invalid_argument);
+  }
+  EXPECT_THROW(actions.Add({"odd", "", 2, 1, nullptr, nullptr}), std::invalid_argument);
+  EXPECT_THROW(actions.Bind("nothing", [](const ScriptArgs&) {}), std::invalid_argument);
+  actions.Bind("KEY", [](const ScriptArgs&) {});
+  EXPECT_TRUE(actions.Find("key")->run);
+}
+
+TEST(ScriptActions, UsagesListBuiltInsThenOwn) {
+  const std::vector<std::string> usages = PlayerLikeActions().Usages();
+  ASSERT_EQ(usages.size(), 8u);
+  EXPECT_EQ(usages.front().rfind("wait MS", 0), 0u);
+  EXPECT_EQ(usages.back(), "type TEXT...");
+}
+
+TEST(LoadScript, ReadsFileAndNamesUnreadableOnes) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("orva_script_test_" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string path = (dir / "ok.script").string();
+  std::ofstream(path) << "wait 5\r\nquit\r\n";
+  EXPECT_EQ(LoadScript(path, {}).steps.size(), 1u);
+
+  for (const std::string& bad : {(dir / "missing.script").string(), dir.string()}) {
+    SCOPED_TRACE(bad);
+    try {
+      LoadScript(bad, {});
+      ADD_FAILURE() << "loaded";
+    } catch (const ScriptError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind(bad + ": cannot open the script", 0), 0u) << e.what();
+      EXPECT_EQ(e.Line(), 0);
+    }
+  }
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace orva

@@ -1,0 +1,95 @@
+#include "common/automation/trace.h"
+
+#include <gtest/gtest.h>
+
+#include "common/automation/test_support.h"
+#include "common/automation/trace_events.h"
+#include "common/automation/traced_services.h"
+#include "common/runtime/vb_error.h"
+
+namespace orva {
+namespace {
+
+TEST(JsonQuote, EscapesWhatJsonRequires) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"plain", R"("plain")"},   {"a\"b\\c", R"("a\"b\\c")"},
+      {"\r\n\t", R"("\r\n\t")"}, {std::string("\x01\x1f", 2), R"("\u0001\u001f")"},
+      {"perché", "\"perché\""},  {"bad\xE8", "\"bad\xEF\xBF\xBD\""},  // a Windows-1252 byte is not UTF-8
+  };
+  for (const auto& [text, json] : cases) {
+    SCOPED_TRACE(json);
+    EXPECT_EQ(JsonQuote(text), json);
+  }
+}
+
+TEST(TraceEvent, WritesOneObjectPerLineWithTimeAndTypedFields) {
+  testing::TinyLoop clock;
+  clock.Sleep(500);  // the time counts from installing the trace
+  testing::CapturedTrace trace(&clock);
+  clock.Sleep(42);
+  TraceEvent("mixed",
+             {{"s", "x"}, {"i", 3}, {"b", false}, {"d", 0.5}, {"l", std::vector<std::string>{"a", "\""}}});
+  TraceEvent("empty_list", {{"l", std::vector<std::string>{}}});
+  TraceWindowShown("frmBrowser", "ORVA Player");
+  TraceWindowHidden("frmBrowser");
+  TraceNotice("not built");
+  const std::vector<std::string> expected = {
+      R"({"t":42,"ev":"mixed","s":"x","i":3,"b":false,"d":0.5,"l":["a","\""]})",
+      R"({"t":42,"ev":"empty_list","l":[]})",
+      R"({"t":42,"ev":"window","window":"frmBrowser","state":"shown","caption":"ORVA Player"})",
+      R"({"t":42,"ev":"window","window":"frmBrowser","state":"hidden"})",
+      R"({"t":42,"ev":"notice","text":"not built"})",
+  };
+  EXPECT_EQ(trace.Lines(), expected);
+}
+
+TEST(TraceEvent, CostsNothingWithoutASink) {
+  InstallTrace(nullptr, nullptr);
+  EXPECT_FALSE(TraceEnabled());
+  TraceEvent("ignored", {{"k", "v"}});  // must not crash
+}
+
+// A launcher and file system that fail on demand.
+class Outside : public ProcessLauncher, public FileSystem {
+ public:
+  void Start(const std::string&, const std::vector<std::string>&, WindowStyle) override { MaybeFail(); }
+  void StartCommandLine(const std::string&, WindowStyle) override { MaybeFail(); }
+  bool FileExists(const std::string&) const override { return false; }
+  bool FolderExists(const std::string&) const override { return false; }
+  std::vector<std::string> SubFolders(const std::string&) const override { return {}; }
+  std::vector<std::string> Files(const std::string&) const override { return {}; }
+  void DeleteFile(const std::string&) override { MaybeFail(); }
+  std::string ReadText(const std::string&) const override { return {}; }
+  void WriteText(const std::string&, const std::string&) override { MaybeFail(); }
+  int failWith = 0;
+
+ private:
+  void MaybeFail() const {
+    if (failWith) RaiseVbError(failWith);
+  }
+};
+
+TEST(TracedServices, TraceEveryAttemptAndPassFailuresOn) {
+  testing::CapturedTrace trace;
+  Outside outside;
+  TracedProcessLauncher launcher(outside);
+  TracedFileSystem files(outside);
+
+  launcher.Start("/opt/orva/linker", {"a b", "c"}, WindowStyle::kNormalFocus);
+  files.WriteText("/tmp/x.reg", "REGEDIT4\r\n");
+  outside.failWith = vberr::kPermissionDenied;
+  EXPECT_THROW(files.DeleteFile("/tmp/x.reg"), VbError);
+  outside.failWith = vberr::kFileNotFound;
+  EXPECT_THROW(launcher.StartCommandLine("setup.sh /quiet", WindowStyle::kHide), VbError);
+
+  const std::vector<std::string> expected = {
+      R"({"t":0,"ev":"process","program":"/opt/orva/linker","args":["a b","c"],"style":"normal","error":0})",
+      R"({"t":0,"ev":"file","op":"write","path":"/tmp/x.reg","bytes":10,"error":0})",
+      R"({"t":0,"ev":"file","op":"delete","path":"/tmp/x.reg","error":70})",
+      R"({"t":0,"ev":"process","command_line":"setup.sh /quiet","style":"hide","error":53})",
+  };
+  EXPECT_EQ(trace.Lines(), expected);
+}
+
+}  // namespace
+}  // namespace orva
