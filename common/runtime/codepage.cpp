@@ -39,10 +39,12 @@ std::string Utf8ToCp1252(std::string_view utf8, bool* lossy) {
   out.reserve(utf8.size());
   std::size_t pos = 0;
   while (pos < utf8.size()) {
-    const unsigned char lead = static_cast<unsigned char>(utf8[pos]);
-    if (lead < 0x80) {  // the common case, without decoding
-      out += static_cast<char>(lead);
-      ++pos;
+    // Runs of ASCII, the common case, are copied whole.
+    std::size_t run = pos;
+    while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) < 0x80) ++run;
+    if (run > pos) {
+      out.append(utf8.substr(pos, run - pos));
+      pos = run;
       continue;
     }
     // Malformed bytes decode to U+FFFD, which the code page lacks too.

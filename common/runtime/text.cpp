@@ -79,10 +79,21 @@ char32_t LowerOf(char32_t c) {
 
 template <typename Map>
 std::string MapCase(std::string_view s, Map map) {
-  std::string out;
-  out.reserve(s.size());
+  std::string out(s.size(), '\0');
   std::size_t pos = 0;
+  // ASCII keeps its length, so it is mapped in place; the first other
+  // character switches to appending.
+  for (; pos < s.size() && static_cast<unsigned char>(s[pos]) < 0x80; ++pos) {
+    out[pos] = static_cast<char>(map(static_cast<unsigned char>(s[pos])));
+  }
+  out.resize(pos);
   while (pos < s.size()) {
+    const unsigned char byte = static_cast<unsigned char>(s[pos]);
+    if (byte < 0x80) {
+      out += static_cast<char>(map(byte));
+      ++pos;
+      continue;
+    }
     const std::size_t start = pos;
     const char32_t c = NextChar(s, pos);
     const char32_t mapped = map(c);
