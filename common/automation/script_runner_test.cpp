@@ -6,16 +6,17 @@
 
 #include "common/automation/test_support.h"
 #include "common/runtime/vb_error.h"
+#include "fakes/virtual_event_loop.h"
 
 namespace orva {
 namespace {
 
+using fakes::VirtualEventLoop;
 using testing::CapturedTrace;
-using testing::TinyLoop;
 
 // What the program under script did, with the virtual time of each deed.
 struct Recorder {
-  TinyLoop* loop;
+  VirtualEventLoop* loop;
   std::vector<std::string> log;
   void Add(const std::string& what) { log.push_back(std::to_string(loop->NowMs()) + " " + what); }
 };
@@ -46,7 +47,7 @@ class ScriptRunnerTest : public ::testing::Test {
     loop.Advance(1'000'000);
   }
 
-  TinyLoop loop;
+  VirtualEventLoop loop;
   Recorder rec{&loop, {}};
   ScriptActions actions;
   DialogAnswerQueue answers;
@@ -59,7 +60,7 @@ TEST_F(ScriptRunnerTest, RunsEachStepItsWaitAfterThePrevious) {
   Play("wait 2000\nkey Ctrl+2\nkey Ctrl+3\nwait 500\nkey Ctrl+1\nwait 100\n");
   EXPECT_EQ(rec.log,
             (std::vector<std::string>{"2000 key Ctrl+2", "2000 key Ctrl+3", "2500 key Ctrl+1", "2600 end"}));
-  EXPECT_EQ(loop.Pending(), 0u);
+  EXPECT_EQ(loop.PendingTimers(), 0u);
 }
 
 TEST_F(ScriptRunnerTest, QuitEndsTheScript) {
@@ -113,9 +114,9 @@ TEST_F(ScriptRunnerTest, DestroyingTheRunnerCancelsItsTimer) {
   runner =
       std::make_unique<ScriptRunner>(loop, ParseScript("wait 50\nkey A", "t", actions), actions, answers);
   runner->Start();
-  EXPECT_EQ(loop.Pending(), 1u);
+  EXPECT_EQ(loop.PendingTimers(), 1u);
   runner.reset();
-  EXPECT_EQ(loop.Pending(), 0u);
+  EXPECT_EQ(loop.PendingTimers(), 0u);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "common/automation/trace_events.h"
 #include "common/automation/traced_services.h"
 #include "common/runtime/vb_error.h"
+#include "fakes/virtual_event_loop.h"
 
 namespace orva {
 namespace {
@@ -23,7 +24,7 @@ TEST(JsonQuote, EscapesWhatJsonRequires) {
 }
 
 TEST(TraceEvent, WritesOneObjectPerLineWithTimeAndTypedFields) {
-  testing::TinyLoop clock;
+  fakes::VirtualEventLoop clock;
   clock.Sleep(500);  // the time counts from installing the trace
   testing::CapturedTrace trace(&clock);
   clock.Sleep(42);
