@@ -1,0 +1,404 @@
+#include "player/bookmarks/bookmark_lists.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "fakes/memory_file_system.h"
+#include "player/bookmarks/bookmarks_test_support.h"
+
+namespace orva {
+namespace {
+
+using testing_support::BookmarkFixture;
+using testing_support::Mark;
+
+const std::string kPage = "LIBRO\\CAP01.HTM";
+const std::string kLegacy = "LIBRO\\CAP01.HTM#";
+
+Mark B(int n, std::string position, std::string name, std::string audio = {}) {
+  return Mark{n, std::move(position), std::move(name), std::move(audio)};
+}
+
+struct LoadCase {
+  const char* title;
+  std::vector<Mark> plain;
+  std::vector<Mark> legacy;
+  std::int16_t number;
+  std::vector<std::string> lines;
+  std::vector<Mark> plainAfter;
+  std::vector<Mark> legacyAfter;  // empty: the legacy section is gone
+};
+
+const LoadCase kLoadCases[] = {
+    {"gaps 2, 5, 9 become 1, 2, 3",
+     {B(2, "83", "Uno", "a.mp3"), B(5, "5", "Due"), B(9, "3725", "Tre", "c.mp3")},
+     {},
+     0,
+     {"01:23\t - Uno", "00:05\t - Due", "02:05\t - Tre"},
+     {B(1, "83", "Uno", "a.mp3"), B(2, "5", "Due"), B(3, "3725", "Tre", "c.mp3")},
+     {}},
+    {"numbers already in order stay",
+     {B(1, "1", "A", "a.mp3"), B(2, "2", "B", "b.mp3")},
+     {},
+     0,
+     {"00:01\t - A", "00:02\t - B"},
+     {B(1, "1", "A", "a.mp3"), B(2, "2", "B", "b.mp3")},
+     {}},
+    {"a name without position is not listed and is written over",
+     {B(1, "vuoto", "Orfano", "x.mp3"), B(2, "10", "Dieci")},
+     {},
+     0,
+     {"00:10\t - Dieci"},
+     {B(1, "10", "Dieci")},
+     {}},
+    {"a name without position beyond the new count stays",
+     {B(1, "1", "A"), B(3, "vuoto", "Orfano")},
+     {},
+     0,
+     {"00:01\t - A"},
+     {B(1, "1", "A"), B(3, "vuoto", "Orfano")},
+     {}},
+    {"a position without name is no bookmark", {B(1, "7", "vuoto")}, {}, 0, {}, {B(1, "7", "vuoto")}, {}},
+    {"numbers above 100 are never read", {B(101, "1", "Oltre")}, {}, 0, {}, {B(101, "1", "Oltre")}, {}},
+    {"times round half to even; a position text is read for its leading number",
+     {B(1, "90.5", "Pari"), B(2, "91.5", "Dispari"), B(3, "12abc", "Testo"), B(4, "abc", "Zero")},
+     {},
+     0,
+     {"01:30\t - Pari", "01:32\t - Dispari", "00:12\t - Testo", "00:00\t - Zero"},
+     {B(1, "90.5", "Pari"), B(2, "91.5", "Dispari"), B(3, "12abc", "Testo"), B(4, "abc", "Zero")},
+     {}},
+    {"the index page tags each line with the page number",
+     {B(4, "83", "Capitolo primo")},
+     {},
+     3,
+     {"-3-01:23\t-Capitolo primo"},
+     {B(1, "83", "Capitolo primo")},
+     {}},
+    {"legacy only: moved to the plain section from 1",
+     {},
+     {B(1, "10", "L1", "l1.mp3"), B(3, "30", "L3")},
+     0,
+     {"00:10\t - L1", "00:30\t - L3"},
+     {B(1, "10", "L1", "l1.mp3"), B(2, "30", "L3")},
+     {}},
+    {"split page: merged by number, plain before legacy at the same number",
+     {B(1, "100", "P1", "p1.mp3"), B(3, "300", "P3")},
+     {B(1, "11", "L1", "l1.mp3"), B(2, "22", "L2")},
+     0,
+     {"01:40\t - P1", "00:11\t - L1", "00:22\t - L2", "05:00\t - P3"},
+     {B(1, "100", "P1", "p1.mp3"), B(2, "11", "L1", "l1.mp3"), B(3, "22", "L2"), B(4, "300", "P3")},
+     {}},
+    {"split page with gaps and names without position",
+     {B(2, "20", "P2"), B(4, "vuoto", "OrfanoP")},
+     {B(1, "10", "L1"), B(4, "40", "L4"), B(5, "vuoto", "OrfanoL")},
+     0,
+     {"00:10\t - L1", "00:20\t - P2", "00:40\t - L4"},
+     {B(1, "10", "L1"), B(2, "20", "P2"), B(3, "40", "L4"), B(4, "vuoto", "OrfanoP")},
+     {}},
+    {"split page on the index page keeps its tag",
+     {B(1, "1", "P")},
+     {B(1, "2", "Q")},
+     7,
+     {"-7-00:01\t-P", "-7-00:02\t-Q"},
+     {B(1, "1", "P"), B(2, "2", "Q")},
+     {}},
+};
+
+TEST(MarcatoriLoad, ListsAndRenumbersAndASecondLoadChangesNothing) {
+  for (const LoadCase& c : kLoadCases) {
+    SCOPED_TRACE(c.title);
+    BookmarkFixture f;
+    f.Put(kPage, c.plain);
+    f.Put(kLegacy, c.legacy);
+
+    std::string section = kPage;
+    f.lists.Marcatori(BookmarkLists::kLoad, {}, section, c.number);
+    EXPECT_EQ(f.Lines(), c.lines);
+    EXPECT_EQ(f.Stored(kPage), c.plainAfter);
+    EXPECT_EQ(f.Stored(kLegacy), c.legacyAfter);
+    EXPECT_EQ(f.SectionExists(kLegacy), !c.legacyAfter.empty());
+    EXPECT_EQ(f.lists.oMarkers.Count(), static_cast<int>(c.lines.size()));
+    for (const std::string& home : f.lists.oMarkersIndex) EXPECT_EQ(home, kPage);
+    EXPECT_EQ(section, kPage);
+
+    f.lists.ClearMarcatori();
+    f.lists.Marcatori(BookmarkLists::kLoad, {}, section, c.number);
+    EXPECT_EQ(f.Lines(), c.lines);
+    EXPECT_EQ(f.Stored(kPage), c.plainAfter);
+    EXPECT_TRUE(f.Reports().empty());
+  }
+}
+
+TEST(MarcatoriLoad, PositionsAndKeysFollowTheLines) {
+  BookmarkFixture f;
+  f.Put(kPage, {B(3, "61.5", "Uno"), B(8, "7", "Due")});
+  f.lists.Marcatori(BookmarkLists::kLoad);
+  ASSERT_EQ(f.lists.oMarkers.Count(), 2);
+  EXPECT_EQ(f.lists.oMarkers.Item(1), 61.5);
+  EXPECT_EQ(f.lists.oMarkers.Item("uno"), 61.5);  // keys ignore letter case
+  EXPECT_EQ(f.lists.oMarkers.Item(2), 7.0);
+  EXPECT_EQ(f.lists.oMarkersIndex.Item("DUE"), kPage);
+}
+
+TEST(MarcatoriLoad, LegacyBookmarksThatDoNotFitStayInTheLegacySection) {
+  BookmarkFixture f;
+  std::vector<Mark> plain, legacy;
+  for (int n = 1; n <= 90; ++n) plain.push_back(B(n, std::to_string(n), "P" + std::to_string(n)));
+  for (int n = 1; n <= 20; ++n) legacy.push_back(B(n, std::to_string(1000 + n), "L" + std::to_string(n)));
+  f.Put(kPage, plain);
+  f.Put(kLegacy, legacy);
+
+  f.lists.Marcatori(BookmarkLists::kLoad);
+
+  // Everything is listed: the 100 that fit, then the 10 that stay behind.
+  ASSERT_EQ(f.lists.ListMarkers.ListCount(), 110);
+  const auto stored = f.Stored(kPage);
+  ASSERT_EQ(stored.size(), 100u);
+  EXPECT_EQ(stored[0].name, "P1");
+  EXPECT_EQ(stored[1].name, "L1");
+  EXPECT_EQ(stored[19].name, "L10");
+  EXPECT_EQ(stored[20].name, "P11");
+  EXPECT_EQ(stored[99].name, "P90");
+  const auto left = f.Stored(kLegacy);
+  ASSERT_EQ(left.size(), 10u);
+  EXPECT_EQ(left.front(), B(11, "1011", "L11"));
+  EXPECT_EQ(left.back(), B(20, "1020", "L20"));
+  EXPECT_EQ(f.lists.oMarkersIndex.Item(110), kLegacy);
+  EXPECT_TRUE(f.Reports().empty());
+
+  // Stable: a second load moves nothing more.
+  f.lists.ClearMarcatori();
+  f.lists.Marcatori(BookmarkLists::kLoad);
+  EXPECT_EQ(f.Stored(kPage), stored);
+  EXPECT_EQ(f.Stored(kLegacy), left);
+}
+
+// The in-memory registry with chosen value names refusing to be written.
+class RefusingRegistry : public MemoryRegistry {
+ public:
+  std::set<std::string> refused;
+  RegStatus SetValue(RegHandle key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
+                     std::uint32_t size) override {
+    if (refused.contains(std::string(name))) return kErrorAccessDenied;
+    return MemoryRegistry::SetValue(key, name, type, data, size);
+  }
+};
+
+TEST(MarcatoriLoad, ARefusedWriteLosesNothing) {
+  RefusingRegistry registry;
+  Settings settings{registry};
+  BookmarkStore store{settings};
+  fakes::ScriptedDialogs dialogs;
+  MdlMain report{dialogs, nullptr};
+  BookmarkLists lists{store, report, [] { return kPage; }};
+  store.SavePosition(kPage, 5, "50");
+  store.SaveName(kPage, 5, "P5");
+  store.SavePosition(kLegacy, 1, "10");
+  store.SaveName(kLegacy, 1, "L1");
+  store.SavePosition(kLegacy, 2, "20");
+  store.SaveName(kLegacy, 2, "L2");
+  registry.refused = {"2NOME"};  // L2's new number cannot take its name
+
+  lists.Marcatori(BookmarkLists::kLoad);
+
+  EXPECT_EQ(lists.ListMarkers.ListCount(), 3);
+  ASSERT_EQ(dialogs.ErrorReports().size(), 1u);
+  EXPECT_EQ(dialogs.ErrorReports()[0].procedure, "Marcatori Mode = 0 --> Salvataggio Markers2 per riordino");
+  // L1 moved and left the legacy section; L2 is still there; P5 made it to 3.
+  EXPECT_EQ(store.Name(kPage, 1), "L1");
+  EXPECT_EQ(store.Name(kPage, 3), "P5");
+  EXPECT_EQ(store.Position(kPage, 5), "vuoto");
+  EXPECT_EQ(store.Name(kLegacy, 1), "vuoto");
+  EXPECT_EQ(store.Name(kLegacy, 2), "L2");
+  EXPECT_EQ(store.Position(kLegacy, 2), "20");
+}
+
+TEST(MarcatoriLoad, NamesDifferingOnlyInCaseAreReportedStillListedAndRenumbered) {
+  BookmarkFixture f;
+  f.Put(kPage, {B(1, "10", "Capitolo"), B(3, "30", "CAPITOLO")});
+  f.lists.Marcatori(BookmarkLists::kLoad);
+  EXPECT_EQ(f.Lines(), (std::vector<std::string>{"00:10\t - Capitolo", "00:30\t - CAPITOLO"}));
+  EXPECT_EQ(f.lists.oMarkers.Count(), 1);
+  EXPECT_EQ(f.lists.oMarkersIndex.Count(), 1);
+  EXPECT_EQ(f.Reports(),
+            (std::vector<std::string>{"Marcatori Mode = 0 --> Caricamento nelle liste oMarkers / 457",
+                                      "Marcatori Mode = 0 --> Caricamento nelle liste oMarkersIndex / 457"}));
+  EXPECT_EQ(f.Stored(kPage), (std::vector<Mark>{B(1, "10", "Capitolo"), B(2, "30", "CAPITOLO")}));
+}
+
+TEST(MarcatoriLoad, APositionBeyondTheTimeRangeIsReportedAndTheLoadGoesOn) {
+  BookmarkFixture f;
+  f.Put(kPage, {B(2, "1e12", "Enorme"), B(4, "5", "Cinque")});
+  f.lists.Marcatori(BookmarkLists::kLoad);
+  EXPECT_EQ(f.Lines(), (std::vector<std::string>{"00:05\t - Cinque"}));
+  EXPECT_EQ(f.lists.oMarkers.Count(), 2);
+  EXPECT_EQ(f.Reports(),
+            (std::vector<std::string>{"Marcatori Mode = 0 --> Caricamento nelle liste ListMarkers / 6"}));
+  EXPECT_EQ(f.Stored(kPage), (std::vector<Mark>{B(1, "1e12", "Enorme"), B(2, "5", "Cinque")}));
+}
+
+TEST(Marcatori, NoPageOnViewDoesNothingInAnyMode) {
+  for (std::int32_t mode : {0, 1, 2}) {
+    SCOPED_TRACE(mode);
+    BookmarkFixture f;
+    f.page.clear();
+    f.Put("LIBRO\\ALTRA.HTM", {B(1, "1", "A")});
+    std::string section;
+    f.lists.Marcatori(mode, "A", section, 0);
+    EXPECT_EQ(section, "");
+    EXPECT_EQ(f.lists.ListMarkers.ListCount(), 0);
+    EXPECT_EQ(f.Stored("LIBRO\\ALTRA.HTM"), (std::vector<Mark>{B(1, "1", "A")}));
+    EXPECT_TRUE(f.Reports().empty());
+  }
+}
+
+TEST(Marcatori, AnEmptySectionMeansThePageOnViewAndIsWrittenBack) {
+  BookmarkFixture f;
+  f.page = "CAP02\\PAG 1.HTM";
+  f.Put(f.page, {B(2, "1", "A")});
+  std::string section;
+  f.lists.Marcatori(BookmarkLists::kLoad, {}, section, 0);
+  EXPECT_EQ(section, "CAP02\\PAG 1.HTM");
+  EXPECT_EQ(f.Lines(), (std::vector<std::string>{"00:01\t - A"}));
+}
+
+struct DeleteAllCase {
+  const char* title;
+  std::vector<Mark> plain;
+  std::vector<Mark> legacy;
+};
+
+TEST(MarcatoriDeleteAll, RemovesThePlainAndTheLegacySectionOnly) {
+  const DeleteAllCase cases[] = {
+      {"plain only", {B(1, "1", "A"), B(2, "2", "B")}, {}},
+      {"legacy only", {}, {B(3, "3", "L")}},
+      // A legacy bookmark left behind would come back at the next load.
+      {"both, legacy at a number the plain section also has", {B(1, "1", "A")}, {B(1, "9", "L")}},
+      {"no bookmarks", {}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.title);
+    BookmarkFixture f;
+    f.Put(kPage, c.plain);
+    f.Put(kLegacy, c.legacy);
+    f.Put("LIBRO\\CAP02.HTM", {B(1, "5", "Altra pagina")});
+    f.lists.Marcatori(BookmarkLists::kDeleteAll);
+    EXPECT_FALSE(f.SectionExists(kPage));
+    EXPECT_FALSE(f.SectionExists(kLegacy));
+    EXPECT_EQ(f.Stored("LIBRO\\CAP02.HTM").size(), 1u);
+    EXPECT_EQ(f.lists.ListMarkers.ListCount(), 0);  // the caller clears and reloads
+    EXPECT_TRUE(f.Reports().empty());
+  }
+}
+
+struct DeleteOneCase {
+  const char* title;
+  std::string name;
+  std::vector<Mark> plain;
+  std::vector<Mark> legacy;
+  std::vector<std::string> lines;  // after the pass
+  std::vector<Mark> plainAfter;
+};
+
+TEST(MarcatoriDeleteOne, DeletesByExactNameAndReloads) {
+  const DeleteOneCase cases[] = {
+      {"middle bookmark; the rest renumbered",
+       "Due",
+       {B(1, "1", "Uno"), B(2, "2", "Due", "d.mp3"), B(3, "3", "Tre")},
+       {},
+       {"00:01\t - Uno", "00:03\t - Tre"},
+       {B(1, "1", "Uno"), B(2, "3", "Tre")}},
+      {"letter case counts: nothing deleted, nothing reloaded",
+       "due",
+       {B(1, "1", "Uno"), B(2, "2", "Due")},
+       {},
+       {"stale line"},
+       {B(1, "1", "Uno"), B(2, "2", "Due")}},
+      {"a bookmark still in the legacy section",
+       "L",
+       {B(1, "1", "Uno")},
+       {B(1, "5", "L"), B(2, "6", "M")},
+       {"00:01\t - Uno", "00:06\t - M"},
+       {B(1, "1", "Uno"), B(2, "6", "M")}},
+      {"a name without position",
+       "Orfano",
+       {B(1, "1", "Uno"), B(2, "vuoto", "Orfano")},
+       {},
+       {"00:01\t - Uno"},
+       {B(1, "1", "Uno")}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.title);
+    BookmarkFixture f;
+    f.Put(kPage, c.plain);
+    f.Put(kLegacy, c.legacy);
+    f.lists.ListMarkers.AddItem("stale line");
+    f.lists.Marcatori(BookmarkLists::kDeleteOne, c.name);
+    EXPECT_EQ(f.Lines(), c.lines);
+    EXPECT_EQ(f.Stored(kPage), c.plainAfter);
+    EXPECT_FALSE(f.SectionExists(kLegacy));
+    EXPECT_TRUE(f.Reports().empty());
+  }
+}
+
+TEST(ClearMarcatori, EmptiesTheListsAndLeavesTheStore) {
+  BookmarkFixture f;
+  f.Put(kPage, {B(1, "1", "A"), B(2, "2", "B")});
+  f.lists.Marcatori(BookmarkLists::kLoad);
+  f.lists.ListMarkers.SetListIndex(1);
+  f.lists.CurrentMarker = 2;
+  f.lists.ClearMarcatori();
+  EXPECT_EQ(f.lists.oMarkers.Count(), 0);
+  EXPECT_EQ(f.lists.oMarkersIndex.Count(), 0);
+  EXPECT_EQ(f.lists.ListMarkers.ListCount(), 0);
+  EXPECT_EQ(f.lists.ListMarkers.ListIndex(), -1);
+  EXPECT_EQ(f.lists.CurrentMarker, 0);
+  EXPECT_EQ(f.Stored(kPage).size(), 2u);
+  // The keys are free again.
+  f.lists.Marcatori(BookmarkLists::kLoad);
+  EXPECT_TRUE(f.Reports().empty());
+}
+
+TEST(LoadIndexPage, ListsEveryPageOfTheBookTaggedWithItsRunningNumber) {
+  BookmarkFixture f;
+  fakes::MemoryFileSystem fs;
+  fs.AddFile("/book/Index.htm");
+  fs.AddFile("/book/Cap01/Pag1.htm");
+  fs.AddFile("/book/Cap01/pag2.htm");
+  fs.AddFile("/book/Cap01/pag2.mp3");
+  fs.AddFile("/book/cap02/Pag1.htm");
+  fs.AddFile("/book/INCLUDE/Style1.CSS");
+  fs.AddFile("/book/Libro/a.mp3");
+  f.Put("CAP01\\PAG1.HTM", {B(3, "10", "Inizio")});
+  f.Put("CAP02\\PAG1.HTM", {B(1, "20", "Inizio"), B(2, "25", "Fine")});
+  f.Put("INCLUDE\\STYLE1.CSS", {B(1, "1", "Mai")});
+  f.Put("LIBRO\\A.MP3#", {B(1, "5", "Vecchio")});
+
+  f.lists.LoadIndexPage(fs, "/book");
+
+  EXPECT_EQ(f.Lines(), (std::vector<std::string>{"-1-00:10\t-Inizio", "-4-00:20\t-Inizio", "-4-00:25\t-Fine",
+                                                 "-5-00:05\t-Vecchio"}));
+  EXPECT_EQ(f.lists.oMarkers.Item("-4-INIZIO"), 20.0);
+  EXPECT_EQ(f.lists.oMarkersIndex.Item(1), "Cap01\\Pag1.htm");
+  EXPECT_EQ(f.lists.oMarkersIndex.Item(2), "cap02\\Pag1.htm");
+  EXPECT_EQ(f.lists.oMarkersIndex.Item(4), "Libro\\a.mp3");
+  EXPECT_EQ(f.Stored("CAP01\\PAG1.HTM"), (std::vector<Mark>{B(1, "10", "Inizio")}));
+  EXPECT_EQ(f.Stored("LIBRO\\A.MP3"), (std::vector<Mark>{B(1, "5", "Vecchio")}));
+  EXPECT_FALSE(f.SectionExists("LIBRO\\A.MP3#"));
+  EXPECT_TRUE(f.Reports().empty());
+}
+
+TEST(LoadIndexPage, AMissingProgramFolderRaisesToTheCaller) {
+  BookmarkFixture f;
+  fakes::MemoryFileSystem fs;
+  try {
+    f.lists.LoadIndexPage(fs, "/nowhere");
+    FAIL() << "no failure";
+  } catch (const VbError& e) {
+    EXPECT_EQ(e.Number(), 76);
+  }
+}
+
+}  // namespace
+}  // namespace orva

@@ -1,0 +1,79 @@
+#include "player/bookmarks/bookmark_store.h"
+
+#include <gtest/gtest.h>
+
+#include "common/settings/memory_registry.h"
+#include "player/bookmarks/list_line.h"
+
+namespace orva {
+namespace {
+
+TEST(BookmarkStore, KeepsTheLayoutOfThreeValuesPerNumberUnderTheApplication) {
+  MemoryRegistry registry;
+  Settings settings{registry};
+  BookmarkStore store{settings};
+  EXPECT_EQ(store.Position("LIBRO\\CAP01.HTM", 3), "vuoto");
+  EXPECT_EQ(store.Name("LIBRO\\CAP01.HTM", 3), "vuoto");
+  EXPECT_EQ(store.Audio("LIBRO\\CAP01.HTM", 3), "");
+  store.SavePosition("LIBRO\\CAP01.HTM", 3, "83");
+  store.SaveName("LIBRO\\CAP01.HTM", 3, "Capitolo primo");
+  store.SaveAudio("LIBRO\\CAP01.HTM", 3, "cap01.mp3");
+  // Nested keys under the application, values named n, nNOME, nNOMEAUDIO.
+  const std::string app = "ZUV MediaPlayer";
+  EXPECT_EQ(settings.GetSetting(app, "libro\\cap01.htm", "3"), "83");
+  EXPECT_EQ(settings.GetSetting(app, "LIBRO\\CAP01.HTM", "3NOME"), "Capitolo primo");
+  EXPECT_EQ(settings.GetSetting(app, "LIBRO\\CAP01.HTM", "3NOMEAUDIO"), "cap01.mp3");
+  RegHandle h = 0;
+  EXPECT_EQ(registry.OpenKey(kHkeyCurrentUser,
+                             "Software\\VB and VBA Program Settings\\ZUV MediaPlayer\\LIBRO\\CAP01.HTM",
+                             kKeyRead, &h),
+            kErrorSuccess);
+  registry.CloseKey(h);
+  EXPECT_EQ(store.Position(LegacySection("LIBRO\\CAP01.HTM"), 3), "vuoto");
+}
+
+TEST(BookmarkStore, NumbersWithNameFindsExactlyTheNamesAReadWouldFind) {
+  struct Case {
+    const char* valueName;
+    int number;  // 0: not a bookmark name
+  };
+  const Case cases[] = {
+      {"3NOME", 3},      {"3nome", 3}, {"100NOME", 100}, {"101NOME", 0}, {"03NOME", 0},   {"0NOME", 0},
+      {"3NOMEAUDIO", 0}, {"NOME", 0},  {"-3NOME", 0},    {"3", 0},       {"1000NOME", 0}, {"3 NOME", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.valueName);
+    MemoryRegistry registry;
+    Settings settings{registry};
+    BookmarkStore store{settings};
+    settings.SaveSetting("ZUV MediaPlayer", "P.HTM", c.valueName, "x");
+    const auto numbers = store.NumbersWithName("P.HTM");
+    EXPECT_EQ(numbers, c.number ? std::vector<int>{c.number} : std::vector<int>{});
+    if (c.number) {
+      EXPECT_EQ(store.Name("P.HTM", c.number), "x");
+    }
+  }
+}
+
+TEST(BookmarkStore, NumbersWithNameAreAscendingAndEmptyForAMissingSection) {
+  MemoryRegistry registry;
+  Settings settings{registry};
+  BookmarkStore store{settings};
+  for (int n : {9, 2, 5}) store.SaveName("P.HTM", n, "x");
+  EXPECT_EQ(store.NumbersWithName("P.HTM"), (std::vector<int>{2, 5, 9}));
+  EXPECT_TRUE(store.NumbersWithName("ALTRA.HTM").empty());
+  EXPECT_TRUE(store.NumbersWithName("").empty());
+}
+
+TEST(ListLine, PlainAndTaggedForms) {
+  EXPECT_EQ(ListLine(std::int32_t{83}, "Capitolo primo", 0), "01:23\t - Capitolo primo");
+  EXPECT_EQ(ListLine(std::int32_t{83}, "Capitolo primo", 3), "-3-01:23\t-Capitolo primo");
+  EXPECT_EQ(ListLine(2.5, "x", 0), "00:02\t - x");
+  EXPECT_EQ(ListLine(3.5, "x", 0), "00:04\t - x");
+  EXPECT_EQ(ListKey("Capitolo primo", 0), "Capitolo primo");
+  EXPECT_EQ(ListKey("Capitolo primo", 12), "-12-Capitolo primo");
+  EXPECT_EQ(ListTag(1000), "-1000-");
+}
+
+}  // namespace
+}  // namespace orva
