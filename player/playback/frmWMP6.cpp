@@ -20,6 +20,12 @@ std::int32_t frmWMP6::EngineVolumeFor(std::int32_t hundredthsOfDb) {
   return static_cast<std::int32_t>(std::lround(100.0 * std::cbrt(amplitude)));
 }
 
+void frmWMP6::Form_Load() {
+  frmWMP9::Form_Load();
+  Guarded(Report(), ReportName("Form_Load"),
+          [&] { WMPEngine().SetSettingsVolume(EngineVolumeFor(volume_)); });
+}
+
 std::int32_t frmWMP6::Volume() {
   return Guarded(Report(), ReportName("Get Volume"), std::int32_t{0}, [&] {
     // The engine must still answer, as the control would have.

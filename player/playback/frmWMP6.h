@@ -27,6 +27,8 @@ class frmWMP6 final : public frmWMP9 {
 
   frmWMP6(EventLoop& loop, MdlMain& report, std::unique_ptr<MediaEngine> engine);
 
+  // Also puts the engine at full volume, where this scale starts.
+  void Form_Load() override;
   std::int32_t Volume() override;
   void SetVolume(double value) override;
   MediaEngine& WMP() override;

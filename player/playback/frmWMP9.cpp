@@ -137,7 +137,10 @@ void frmWMP9::SetFileName(const std::string& value) {
 
 void frmWMP9::Stop_Player() {
   Guarded(report_, ReportName("Stop_Player"), [&] {
-    if (wmp_->playState() == playstate::kPlaying) wmp_->controlsStop();
+    // A file still opening is stopped too, or it would start by itself
+    // right after a stop that came just after its name.
+    const std::int32_t state = wmp_->playState();
+    if (state == playstate::kPlaying || state == playstate::kTransitioning) wmp_->controlsStop();
     if (!DoEventsAndStillLoaded()) return;
     TimerNextAction.SetEnabled(false);
   });
