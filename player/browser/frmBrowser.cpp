@@ -1,0 +1,230 @@
+// The main window coming up (Form_Initialize, Form_Load, the splash timer)
+// and going down (Form_QueryUnload).
+
+#include "player/browser/frmBrowser.h"
+
+#include "common/automation/trace.h"
+#include "common/automation/trace_events.h"
+#include "common/runtime/conversions.h"
+#include "player/browser/addresses.h"
+#include "player/browser/book_format.h"
+#include "player/panels/handler_guard.h"
+
+namespace orva {
+
+namespace {
+
+constexpr std::string_view kVersionQuestion =
+    "Versione 9 trovata! Per un corretto funzionamento è consigliato passare alla versione 9 (CTRL+7). Vuoi "
+    "passare alla versione 9?";
+
+}  // namespace
+
+FrmBrowser::FrmBrowser(FrmBrowserServices services)
+    : objwb(services.objwb),
+      TimerSpalsh(services.loop),
+      TimerOSD(services.loop, 1500, false),
+      TimerDisableState(services.loop, 1000, false),
+      loop_(services.loop),
+      dialogs_(services.dialogs),
+      fileSystem_(services.fileSystem),
+      settings_(services.settings),
+      report_(services.report),
+      programFolder_(std::move(services.programFolder)),
+      newPlayer_(std::move(services.newPlayer)),
+      publisher_(std::move(services.publisher)) {
+  objwb.SetEvents(this);
+  chkAudioOff.Click = [this] { chkAudioOff_Click(); };
+  chkSavePos.Click = [this] { chkSavePos_Click(); };
+  optPlayer.Click = [this](int index) { optPlayer_Click(static_cast<std::int16_t>(index)); };
+  TextAvantiIndietro.Change = [this] { TextAvantiIndietro_Change(); };
+  TextRate.Change = [this] { TextRate_Change(); };
+  TextVolume.Change = [this] { TextVolume_Change(); };
+  TimerSpalsh.Timer = [this] { TimerSpalsh_Timer(); };
+  TimerOSD.Timer = [this] { TimerOSD_Timer(); };
+  TimerDisableState.Timer = [this] { TimerDisableState_Timer(); };
+}
+
+FrmBrowser::~FrmBrowser() {
+  if (objwb.Events() == this) objwb.SetEvents(nullptr);
+}
+
+std::string FrmBrowser::GetSetting(std::string_view section, std::string_view key,
+                                   std::string_view defaultValue) {
+  return settings_.GetSetting(state.SettingsApp, section, key, defaultValue);
+}
+
+void FrmBrowser::SaveSetting(std::string_view section, std::string_view key, std::string_view value) {
+  settings_.SaveSetting(state.SettingsApp, section, key, value);
+}
+
+void FrmBrowser::SetCaption(const std::string& caption) {
+  if (caption == caption_) return;
+  caption_ = caption;
+  TraceEvent("caption", {{"window", "frmBrowser"}, {"text", caption_}});
+  if (CaptionChanged) CaptionChanged(caption_);
+}
+
+void FrmBrowser::NewPlayer() {
+  oPlayer.reset();
+  oPlayer = newPlayer_();
+  if (!oPlayer) RaiseVbError(vberr::kObjectNotSet);
+  oPlayer->PlayStateChange = [this](std::int32_t mode) { oPlayer_PlayStateChange(mode); };
+  oPlayer->PlayFileChange = [this](const std::string& file) { oPlayer_PlayFileChange(file); };
+}
+
+void FrmBrowser::Form_Initialize() {
+  TraceWindowShown("frmBrowser", caption_);
+  Guarded(report_, "Form_Initialize", [&] {
+    // The first use of the browser loads the window: Form_Load runs in full
+    // before the blank document is asked for, so its splash page finds no
+    // document and only the timer it arms takes effect.
+    Form_Load();
+    objwb.Navigate2("about:blank");
+    const std::int64_t start = loop_.NowMs();
+    while (objwb.ReadyState() != readystate::kComplete) {
+      // A browser that never finishes must not hold the program here for
+      // ever: after the limit the splash goes into whatever is on view.
+      if (loop_.NowMs() - start >= kBlankDocumentWaitMs) {
+        TraceNotice("the blank document did not finish loading; the splash page is written without it");
+        break;
+      }
+      loop_.Sleep(100);
+      loop_.DoEvents();
+    }
+    ShowSplash();
+  });
+}
+
+void FrmBrowser::Form_Load() {
+  StepTrail trail("Form Load - ");
+  Guarded(report_, trail, [&] {
+    state.PendingFragment.clear();
+    state.KeepPending = false;
+    TimerSpalsh.SetEnabled(false);
+    state.IndexPath = book::IndexPathOf(programFolder_);
+
+    trail.Step("Form Load: inizializzazione");
+    state.SettingsApp = std::string(kSettingsApp);
+    state.Messages.ResetToDefaults();
+    state.SetVolumeScale(kVolumeScale6);
+
+    trail.Step("Form Load: caricamento settings");
+    chkSavePos.SetValue(CInt(GetSetting(kPlayerSection, "SavePos", "0")));
+    state.StyleNumber = CInt(GetSetting(kPlayerSection, "StyleSheet", "1"));
+    TextAvantiIndietro.SetText(GetSetting(kPlayerSection, "AvantiIndietro", "10"));
+    TextVolume.SetText(GetSetting(kPlayerSection, "Volume", "100"));
+    std::string choice = CStr(CInt(GetSetting(kPlayerSection, "Versione", "1")));
+
+    // A player that cannot be set up is tried once more with the other
+    // choice; a second failure ends the start-up without a report.
+    bool retried = false;
+    for (;;) {
+      try {
+        SetUpPlayer(choice, trail);
+        break;
+      } catch (...) {
+        if (retried) {
+          TraceNotice("no player could be set up; the start-up ends here");
+          return;
+        }
+        retried = true;
+        choice = choice == "1" ? "0" : "1";
+      }
+    }
+
+    ShowSplash();
+    TimerSpalsh.SetEnabled(true);
+  });
+}
+
+void FrmBrowser::SetUpPlayer(std::string& choice, StepTrail& trail) {
+  for (;;) {
+    if (choice == "1") {
+      trail.Step("Form Load: creazione WMP");
+      NewPlayer();
+      trail.Step("Form Load: caricamento WMP");
+      oPlayer->SetVersione(1);
+      trail.Step("Form Load: settings WMP");
+      optPlayer.SetValue(1, true);
+      if (!oPlayer) RaiseVbError(vberr::kObjectNotSet);
+      oPlayer->SetRate(PlayerRate());
+      oPlayer->SetFullScreen(true);
+      state.SetVolumeScale(kVolumeScale9);
+      break;
+    }
+    const MsgBoxResult answer = dialogs_.MsgBox(std::string(kVersionQuestion), MsgBoxButtons::kYesNo,
+                                                MsgBoxIcon::kNone, std::string(kAppTitle));
+    if (answer == MsgBoxResult::kYes) {
+      choice = "1";
+      continue;
+    }
+    trail.Step("Form Load: creazione WMP6");
+    NewPlayer();
+    trail.Step("Form Load: caricamento WMP6");
+    oPlayer->SetVersione(0);
+    oPlayer->SetRate(PlayerRate());
+    trail.Step("Form Load: settings WMP6");
+    state.SetVolumeScale(kVolumeScale6);
+    optPlayer.SetValue(0, true);
+    break;
+  }
+  if (!oPlayer) RaiseVbError(vberr::kObjectNotSet);
+  oPlayer->SetVolume(TextVolume.Text());
+  SetAudioOff(CBool(GetSetting(kPlayerSection, "AudioOff", "0")));
+  trail.Step("Form Load: caricamenti documento: " + programFolder_ + "\\" + std::string(book::kIndexPage) +
+             ".");
+}
+
+void FrmBrowser::TimerSpalsh_Timer() {
+  Guarded(report_, "TimerSpalsh_Timer", [&] {
+    TimerSpalsh.SetEnabled(false);
+    const std::string saved = GetSetting(kPlayerSection, "Brano");
+    if (chkSavePos.Value() == 1 && saved != "about:blank" && fileSystem_.FileExists(SavedPagePath(saved))) {
+      objwb.Navigate2(saved);
+      state.RestorePosition = true;
+    } else {
+      objwb.Navigate2(state.IndexPath);
+      state.RestorePosition = false;
+    }
+  });
+}
+
+void FrmBrowser::Form_QueryUnload(std::int16_t& Cancel, UnloadMode mode) {
+  Guarded(report_, "Form_QueryUnload", [&] {
+    const std::string& question = state.Messages[book::Message::kUscita];
+    const MsgBoxResult answer =
+        dialogs_.MsgBox(question, MsgBoxButtons::kYesNo, MsgBoxIcon::kNone, std::string(kExitTitle));
+    TraceEvent("exit_question",
+               {{"text", question}, {"answer", ToString(answer)}, {"mode", static_cast<int>(mode)}});
+    if (answer != MsgBoxResult::kYes) {
+      Cancel = kVbTrue;
+      return;
+    }
+    if (chkSavePos.Value() == 1) {
+      SaveSetting(kPlayerSection, "Brano", objwb.LocationURL());
+      SaveSetting(kPlayerSection, "BranoPos", CStr(oPlayer ? oPlayer->CurrentPosition() : 0.0));
+    } else {
+      SaveSetting(kPlayerSection, "Brano", "");
+      SaveSetting(kPlayerSection, "BranoPos", "");
+    }
+    oPlayer.reset();
+  });
+}
+
+bool FrmBrowser::Unload(UnloadMode mode) {
+  if (unloaded_) return true;
+  std::int16_t cancel = kVbFalse;
+  Form_QueryUnload(cancel, mode);
+  if (cancel != kVbFalse) return false;
+  unloaded_ = true;
+  TimerSpalsh.SetEnabled(false);
+  TimerOSD.SetEnabled(false);
+  TimerDisableState.SetEnabled(false);
+  oPlayer.reset();
+  TraceWindowHidden("frmBrowser");
+  if (Closed) Closed();
+  return true;
+}
+
+}  // namespace orva

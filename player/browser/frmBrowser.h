@@ -1,0 +1,203 @@
+#pragma once
+// The one main window of OrvaPlayer: the web browser with the book's pages,
+// the player facade, the playback fields of the configuration panel, the
+// on-screen display and the splash timer. Its event handlers are methods
+// named after the control and the event, as the rest of the player calls
+// them. Every handler traps its failures and reports them through the error
+// report; none lets a failure through.
+//
+// The parts of the window live in files of their own:
+//   frmBrowser.cpp                    start-up and shut-down
+//   frmBrowser_splash.cpp             the splash page
+//   frmBrowser_addresses.cpp          Section and PulisciUrl
+//   frmBrowser_browser_events.cpp     the browser's events as they arrive
+//   frmBrowser_reading.cpp            page completion, navigation commands
+//                                     and the player's events
+//   frmBrowser_playback_settings.cpp  the playback fields and engine switch
+//   frmBrowser_osd.cpp                the on-screen display
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "common/controls/controls.h"
+#include "common/controls/timer_control.h"
+#include "common/platform/dialogs.h"
+#include "common/platform/event_loop.h"
+#include "common/platform/file_system.h"
+#include "common/settings/settings.h"
+#include "player/browser/browser_window_state.h"
+#include "player/browser/web_browser.h"
+#include "player/panels/mdlMain.h"
+#include "player/playback/oMoxPlayer.h"
+
+namespace orva {
+
+// The title of the program's own questions.
+inline constexpr std::string_view kAppTitle = "OrvaPlayer";
+// The title of the exit question.
+inline constexpr std::string_view kExitTitle = "ORVA Player";
+// The caption of the window before the first page has a title.
+inline constexpr std::string_view kMainCaption = "OrvaPlayer";
+
+// How the window was asked to close (the old QueryUnload modes).
+enum class UnloadMode : std::int16_t {
+  kFormControlMenu = 0,
+  kFormCode = 1,
+  kAppWindows = 2,
+  kAppTaskManager = 3
+};
+
+// Who publishes the book: the splash page shows it. Supplied by the
+// deployment.
+struct SplashPublisher {
+  std::string name = "ORVA";
+  std::string postalAddress;
+  std::string website;
+  std::string mail;
+  std::string initials;
+  std::string thanks = "Navigazione delle pagine realizzata con un motore web libero.";
+};
+
+struct FrmBrowserServices {
+  EventLoop& loop;
+  Dialogs& dialogs;
+  // Takes the core's paths ("\" separators); see common/platform/host_paths.h.
+  FileSystem& fileSystem;
+  Settings& settings;
+  MdlMain& report;
+  WebBrowser& objwb;
+  // The program folder as the core writes paths, without a final "\"
+  // (except at a root).
+  std::string programFolder;
+  // Makes a new player facade; may throw when no engine can be had.
+  std::function<std::unique_ptr<oMoxPlayer>()> newPlayer;
+  SplashPublisher publisher;
+};
+
+class FrmBrowser : private WebBrowserEvents {
+ public:
+  explicit FrmBrowser(FrmBrowserServices services);
+  ~FrmBrowser() override;
+  FrmBrowser(const FrmBrowser&) = delete;
+  FrmBrowser& operator=(const FrmBrowser&) = delete;
+
+  // --- Start-up and shut-down.
+  // Creating the window: Form_Load, then the blank document, the wait for
+  // it, and the splash page written into it.
+  void Form_Initialize();
+  void Form_Load();
+  void TimerSpalsh_Timer();
+  // Cancel true keeps the window open.
+  void Form_QueryUnload(std::int16_t& Cancel, UnloadMode mode);
+  // Closes the window as the old Unload did: asks Form_QueryUnload and,
+  // unless it cancels, ends the window. True when the window is gone.
+  bool Unload(UnloadMode mode = UnloadMode::kFormCode);
+  bool Unloaded() const { return unloaded_; }
+  void ShowSplash();
+
+  // --- Addresses.
+  // The section key of the page on view (its bookmarks' registry section).
+  std::string Section();
+  // A video link's address as a file path.
+  std::string PulisciUrl(const std::string& url);
+
+  // --- The browser's events.
+  void objWB_BeforeNavigate2(const std::string& URL, bool& Cancel);
+  void objWB_DocumentComplete(const std::string& URL);
+  void objWB_TitleChange(const std::string& Text);
+  void objWB_WindowClosing(bool IsChildWindow, bool& Cancel);
+
+  // --- The player's events.
+  void oPlayer_PlayStateChange(std::int32_t NewMode);
+  void oPlayer_PlayFileChange(const std::string& NewFile);
+
+  // --- Playback fields and engine switch.
+  void chkAudioOff_Click();
+  void SetAudioOff(bool value);
+  void chkSavePos_Click();
+  void optPlayer_Click(std::int16_t Index);
+  void SetPlayer(std::int16_t Index);
+  void TextAvantiIndietro_Change();
+  void TextRate_Change();
+  void TextVolume_Change();
+  float PlayerRate();
+  void SetPlayerRate(float value);
+  // The reading-speed step: 0.5 to 2 in steps of 0.1, wrapping at both ends.
+  double RateChange(double rate, bool faster);
+
+  // --- On-screen display.
+  void OSD(const std::string& text, bool keep);
+  void TimerOSD_Timer();
+  void TimerDisableState_Timer();
+
+  // --- Window.
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& caption);
+  const std::string& ProgramFolder() const { return programFolder_; }
+
+  // The view of the real window follows these; each may be empty.
+  std::function<void(const std::string& caption)> CaptionChanged;
+  std::function<void(bool visible, const std::string& text)> OsdChanged;
+  std::function<void()> Closed;
+
+  // --- Shared with the other areas of the player.
+  BrowserWindowState state;
+  WebBrowser& objwb;
+  std::unique_ptr<oMoxPlayer> oPlayer;
+
+  // Configuration panel fields.
+  CheckBox chkAudioOff{"Lettore spento"};
+  CheckBox chkSavePos{"Riparti dal punto di uscita"};
+  OptionGroup optPlayer{{{1, "Versione 9"}, {0, "Altre"}}};
+  TextBox TextAvantiIndietro;
+  TextBox TextRate;
+  TextBox TextVolume;
+
+  // On-screen display: the frame and its label.
+  bool frmOSDVisible = false;
+  std::string lblOSD;
+
+  TimerControl TimerSpalsh;
+  TimerControl TimerOSD;
+  TimerControl TimerDisableState;
+
+  // Settings of the main program ("ZUV MediaPlayer").
+  std::string GetSetting(std::string_view section, std::string_view key, std::string_view defaultValue = {});
+  void SaveSetting(std::string_view section, std::string_view key, std::string_view value);
+
+  EventLoop& loop() { return loop_; }
+  Dialogs& dialogs() { return dialogs_; }
+  FileSystem& fileSystem() { return fileSystem_; }
+  Settings& settings() { return settings_; }
+  MdlMain& report() { return report_; }
+
+  // The longest the start-up waits for the blank document.
+  static constexpr int kBlankDocumentWaitMs = 30'000;
+
+ private:
+  // WebBrowserEvents: trace what arrives and hand it to the handlers.
+  void OnBeforeNavigate2(const std::string& url, bool& cancel) override;
+  void OnDocumentComplete(const std::string& url) override;
+  void OnTitleChange(const std::string& text) override;
+  void OnWindowClosing(bool isChildWindow, bool& cancel) override;
+
+  // Releases the facade and makes a new one with the window's handlers.
+  void NewPlayer();
+  // Step 6 of Form_Load for one player choice; throws on failure.
+  void SetUpPlayer(std::string& choice, class StepTrail& trail);
+
+  EventLoop& loop_;
+  Dialogs& dialogs_;
+  FileSystem& fileSystem_;
+  Settings& settings_;
+  MdlMain& report_;
+  std::string programFolder_;
+  std::function<std::unique_ptr<oMoxPlayer>()> newPlayer_;
+  SplashPublisher publisher_;
+  std::string caption_{kMainCaption};
+  bool unloaded_ = false;
+};
+
+}  // namespace orva

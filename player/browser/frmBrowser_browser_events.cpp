@@ -1,0 +1,50 @@
+// The browser's events as they arrive: each is put on the trace and handed to
+// the window's handler; and the two events that need no page content.
+
+#include "common/automation/trace.h"
+#include "common/runtime/text.h"
+#include "player/browser/book_format.h"
+#include "player/browser/frmBrowser.h"
+#include "player/panels/handler_guard.h"
+
+namespace orva {
+
+void FrmBrowser::OnBeforeNavigate2(const std::string& url, bool& cancel) {
+  TraceEvent("navigate", {{"url", url}});
+  objWB_BeforeNavigate2(url, cancel);
+  if (cancel) TraceEvent("navigate_cancelled", {{"url", url}});
+}
+
+void FrmBrowser::OnDocumentComplete(const std::string& url) {
+  std::string title;
+  IgnoringErrors([&] {
+    if (HtmlDocument* document = objwb.Document()) title = document->title();
+  });
+  TraceEvent("page", {{"url", url}, {"title", title}});
+  objWB_DocumentComplete(url);
+}
+
+void FrmBrowser::OnTitleChange(const std::string& text) { objWB_TitleChange(text); }
+
+void FrmBrowser::OnWindowClosing(bool isChildWindow, bool& cancel) {
+  objWB_WindowClosing(isChildWindow, cancel);
+}
+
+void FrmBrowser::objWB_TitleChange(const std::string& Text) {
+  Guarded(report_, "objWB_TitleChange", [&] {
+    // The browser's own page for a server it cannot reach leads back to the
+    // book.
+    if (LCase(Text) == "impossibile trovare il server")
+      objwb.Navigate2(Replace(programFolder_ + "\\" + std::string(book::kIndexPage), "\\\\", "\\"));
+  });
+}
+
+void FrmBrowser::objWB_WindowClosing(bool /*IsChildWindow*/, bool& Cancel) {
+  Guarded(report_, "objWB_WindowClosing", [&] {
+    // The browser never closes itself: the window asks the exit question.
+    Unload(UnloadMode::kFormCode);
+    Cancel = true;
+  });
+}
+
+}  // namespace orva
