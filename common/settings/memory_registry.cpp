@@ -111,10 +111,31 @@ MemoryRegistry::Node* MemoryRegistry::FindPath(const Node* base, std::string_vie
   return it == byPath_.end() ? nullptr : it->second;
 }
 
+RegStatus MemoryRegistry::CheckNewPath(const Node* base, std::string_view subKey) {
+  int depth = base->depth;
+  RegStatus rc = kErrorSuccess;
+  const bool ok = ForEachName(subKey, [&](std::string_view name) {
+    std::size_t chars = 0;
+    for (char c : name) chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    if (chars > kMaxKeyNameChars) {
+      rc = kErrorInvalidParameter;
+      return false;
+    }
+    if (++depth > kMaxKeyDepth) {
+      rc = kErrorBadPathname;
+      return false;
+    }
+    return true;
+  });
+  return ok ? kErrorSuccess : (rc == kErrorSuccess ? kErrorBadPathname : rc);
+}
+
 MemoryRegistry::Node* MemoryRegistry::CreatePath(Node* base, std::string_view subKey, bool* created) {
+  if (created) *created = false;
+  if (CheckNewPath(base, subKey) != kErrorSuccess) return nullptr;
   Node* node = base;
   bool any = false;
-  const bool ok = ForEachName(subKey, [&](std::string_view name) {
+  ForEachName(subKey, [&](std::string_view name) {
     std::string folded = FoldRegistryName(name);
     auto it = std::lower_bound(node->children.begin(), node->children.end(), folded,
                                [](const auto& child, const std::string& f) { return child.first < f; });
@@ -127,6 +148,7 @@ MemoryRegistry::Node* MemoryRegistry::CreatePath(Node* base, std::string_view su
     child->path = node->parent ? node->path + '\\' + child->name : child->name;
     child->lookup = node->lookup + '\\' + folded;
     child->parent = node;
+    child->depth = node->depth + 1;
     Node* raw = child.get();
     byPath_[raw->lookup] = raw;
     node->children.insert(it, {std::move(folded), std::move(child)});
@@ -135,7 +157,7 @@ MemoryRegistry::Node* MemoryRegistry::CreatePath(Node* base, std::string_view su
     return true;
   });
   if (created) *created = any;
-  return ok ? node : nullptr;
+  return node;
 }
 
 RegStatus MemoryRegistry::NewHandle(RegHandle root, Node* node, std::uint32_t access, RegHandle* result) {
@@ -175,8 +197,8 @@ RegStatus MemoryRegistry::CreateKey(RegHandle parent, std::string_view subKey, R
   if (!base) return rc;
   const RegHandle root = RootOf(base);
   if (!CanWrite(root)) return kErrorAccessDenied;
+  if (const RegStatus bad = CheckNewPath(base, subKey); bad != kErrorSuccess) return bad;
   Node* node = CreatePath(base, subKey, created);
-  if (!node) return kErrorBadPathname;
   return NewHandle(root, node, kKeyAllAccess, result);
 }
 

@@ -20,6 +20,11 @@ std::string FoldRegistryName(std::string_view name);
 
 class MemoryRegistry : public Registry {
  public:
+  // Limits of the registry: a key name has at most 255 characters and keys
+  // nest at most 512 deep.
+  static constexpr std::size_t kMaxKeyNameChars = 255;
+  static constexpr int kMaxKeyDepth = 512;
+
   MemoryRegistry();
   ~MemoryRegistry() override;
   MemoryRegistry(const MemoryRegistry&) = delete;
@@ -77,6 +82,7 @@ class MemoryRegistry : public Registry {
     std::string path;    // names from the root as created
     std::string lookup;  // root tag + folded path: the key of the path index
     Node* parent = nullptr;
+    int depth = 0;
     std::vector<std::pair<std::string, std::unique_ptr<Node>>> children;  // sorted by folded name
     std::vector<Value> values;                                            // creation order
     std::unordered_map<std::string, std::size_t> valueIndex;              // folded name -> index
@@ -94,6 +100,7 @@ class MemoryRegistry : public Registry {
   // The node behind an open handle or a root; null with *rc set otherwise.
   Node* Resolve(RegHandle key, std::uint32_t needAccess, RegStatus* rc);
   Node* FindPath(const Node* base, std::string_view subKey);
+  static RegStatus CheckNewPath(const Node* base, std::string_view subKey);
   Node* CreatePath(Node* base, std::string_view subKey, bool* created);
   RegStatus NewHandle(RegHandle root, Node* node, std::uint32_t access, RegHandle* result);
   RegHandle RootOf(const Node* node) const;

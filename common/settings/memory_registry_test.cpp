@@ -121,6 +121,18 @@ TEST_F(MemoryRegistryTest, ErrorCodesOfTheCalls) {
       {"create with an empty name inside", reg.CreateKey(kHkeyCurrentUser, "A\\\\B", &h), kErrorBadPathname},
       {"create with a leading separator", reg.CreateKey(kHkeyCurrentUser, "\\A", &h), kErrorBadPathname},
       {"unknown handle", reg.EnumKey(4242, 0, nullptr), kErrorInvalidHandle},
+      {"name of 256 characters", reg.CreateKey(kHkeyCurrentUser, std::string(256, 'n'), &h),
+       kErrorInvalidParameter},
+      {"nesting past 512",
+       reg.CreateKey(
+           kHkeyCurrentUser,
+           [] {
+             std::string deep = "k";
+             for (int i = 1; i < 513; ++i) deep += "\\k";
+             return deep;
+           }(),
+           &h),
+       kErrorBadPathname},
       {"delete a root", reg.DeleteKey(kHkeyCurrentUser, ""), kErrorAccessDenied},
       {"delete leaf", reg.DeleteKey(kHkeyCurrentUser, "A\\B"), kErrorSuccess},
       {"delete now empty key", reg.DeleteKey(kHkeyCurrentUser, "a"), kErrorSuccess},
@@ -129,6 +141,8 @@ TEST_F(MemoryRegistryTest, ErrorCodesOfTheCalls) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(c.got, c.want);
   }
+  // Nothing of a refused path was created.
+  EXPECT_TRUE(Subkeys(kHkeyCurrentUser).empty());
   // The handle outlived its key.
   EXPECT_EQ(reg.EnumKey(readOnly, 0, nullptr), kErrorKeyDeleted);
   reg.CloseKey(readOnly);

@@ -1,0 +1,207 @@
+#include "player/registry/reg_importer.h"
+
+#include <gtest/gtest.h>
+
+#include "common/settings/memory_registry.h"
+#include "player/registry/reg_listing.h"
+#include "player/registry/reg_text_writer.h"
+#include "player/registry/utf16.h"
+
+namespace orva {
+namespace {
+
+// The tree under root as text: one line per key and per value.
+void Dump(Registry& reg, RegHandle root, const std::string& path, std::string& out) {
+  out += "[" + path + "]\n";
+  for (const RegListedValue& v : ListRegValues(reg, root, path)) {
+    out += "  " + v.name + " (" + std::to_string(v.type) + ") =";
+    for (unsigned char c : v.raw) {
+      char buf[4];
+      std::snprintf(buf, sizeof buf, " %02x", c);
+      out += buf;
+    }
+    out += "\n";
+  }
+  for (const std::string& name : ListRegSubkeys(reg, root, path))
+    Dump(reg, root, path.empty() ? name : path + "\\" + name, out);
+}
+
+std::string Dump(Registry& reg, RegHandle root = kHkeyCurrentUser) {
+  std::string out;
+  Dump(reg, root, "", out);
+  return out;
+}
+
+TEST(RegImporterTest, FollowsTheRegistryEditorsRules) {
+  struct Case {
+    const char* name;
+    std::string body;  // after the "REGEDIT4" line
+    std::string tree;
+    std::size_t skippedLines = 0;
+  };
+  const Case cases[] = {
+      {"key with its parents", "\r\n[HKEY_CURRENT_USER\\A\\B]\r\n", "[]\n[A]\n[A\\B]\n"},
+      {"short root name", "[HKCU\\A]\r\n", "[]\n[A]\n"},
+      {"text with escapes", "[HKCU\\A]\r\n\"n\"=\"a\\\\b\\\"c\\x\"\r\n",
+       "[]\n[A]\n  n (1) = 61 5c 62 22 63 5c 78 00\n"},
+      {"default value", "[HKCU\\A]\r\n@=\"d\"\r\n", "[]\n[A]\n   (1) = 64 00\n"},
+      {"escaped quote in a name", "[HKCU\\A]\r\n\"a\\\"b\"=\"\"\r\n", "[]\n[A]\n  a\"b (1) = 00\n"},
+      {"dword of one digit", "[HKCU\\A]\r\n\"n\"=dword:f\r\n", "[]\n[A]\n  n (4) = 0f 00 00 00\n"},
+      {"dword of eight digits", "[HKCU\\A]\r\n\"n\"=DWORD:8000001A\r\n", "[]\n[A]\n  n (4) = 1a 00 00 80\n"},
+      {"dword of nine digits", "[HKCU\\A]\r\n\"n\"=dword:000000001\r\n", "[]\n[A]\n", 1},
+      {"hex over continuation lines", "[HKCU\\A]\r\n\"b\"=hex:01,02,\\\r\n   03,\\\r\n  04\r\n",
+       "[]\n[A]\n  b (3) = 01 02 03 04\n"},
+      {"hex(n) of another kind", "[HKCU\\A]\r\n\"b\"=hex(b):01,2\r\n", "[]\n[A]\n  b (11) = 01 02\n"},
+      {"hex(2) text from Windows-1252", "[HKCU\\A]\r\n\"e\"=hex(2):e8,00\r\n",
+       "[]\n[A]\n  e (2) = c3 a8 00\n"},
+      {"bad hex byte", "[HKCU\\A]\r\n\"b\"=hex:01,0g\r\n", "[]\n[A]\n", 1},
+      {"value deleted", "[HKCU\\A]\r\n\"n\"=\"1\"\r\n\"m\"=\"2\"\r\n\"N\"=-\r\n",
+       "[]\n[A]\n  m (1) = 32 00\n"},
+      {"key subtree deleted", "[HKCU\\A\\B\\C]\r\n[HKCU\\A\\D]\r\n[-HKEY_CURRENT_USER\\A\\B]\r\n",
+       "[]\n[A]\n[A\\D]\n"},
+      {"deleting what is missing", "[-HKCU\\Nope]\r\n", "[]\n"},
+      {"comments and blank lines", "; a\r\n# b\r\n\r\n  \r\n[HKCU\\A]\r\n  ;\"x\"=\"1\"\r\n", "[]\n[A]\n"},
+      {"LF line ends", "[HKCU\\A]\n\"n\"=\"1\"\n", "[]\n[A]\n  n (1) = 31 00\n"},
+      {"CR line ends", "[HKCU\\A]\r\"n\"=\"1\"\r", "[]\n[A]\n  n (1) = 31 00\n"},
+      {"unknown root", "[HKEY_NOWHERE\\A]\r\n\"n\"=\"1\"\r\n", "[]\n", 2},
+      {"value before any key", "\"n\"=\"1\"\r\n[HKCU\\A]\r\n", "[]\n[A]\n", 1},
+      {"unterminated text", "[HKCU\\A]\r\n\"n\"=\"1\r\n\"m\"=\"2\"\r\n", "[]\n[A]\n  m (1) = 32 00\n", 1},
+      {"junk after text", "[HKCU\\A]\r\n\"n\"=\"1\" x\r\n", "[]\n[A]\n", 1},
+      {"no equals sign", "[HKCU\\A]\r\n\"n\" \"1\"\r\n", "[]\n[A]\n", 1},
+      {"stray text", "[HKCU\\A]\r\nhello\r\n", "[]\n[A]\n", 1},
+      {"key line without bracket", "[HKCU\\A\r\n", "[]\n", 1},
+      {"empty name inside a key", "[HKCU\\A\\\\B]\r\n", "[]\n", 1},
+      {"root cannot be deleted", "[-HKCU]\r\n", "[]\n", 1},
+      {"text value with a continuation-like end keeps its line", "[HKCU\\A]\r\n\"n\"=\"x\\\r\n[HKCU\\B]\r\n",
+       "[]\n[A]\n[B]\n", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MemoryRegistry reg;
+    const RegImportSummary s = ImportRegText(reg, "REGEDIT4\r\n" + c.body);
+    EXPECT_FALSE(s.refused);
+    EXPECT_EQ(Dump(reg), c.tree);
+    EXPECT_EQ(s.skippedLines, c.skippedLines);
+    EXPECT_EQ(s.warnings.size(), c.skippedLines);
+    EXPECT_EQ(reg.OpenHandleCount(), 0u);
+  }
+}
+
+TEST(RegImporterTest, WarningsNameTheirLinesAndTheSummaryCounts) {
+  MemoryRegistry reg;
+  const RegImportSummary s = ImportRegText(reg,
+                                           "REGEDIT4\r\n"
+                                           "\r\n"
+                                           "[HKCU\\A]\r\n"
+                                           "\"b\"=hex:01,\\\r\n"
+                                           "  02\r\n"
+                                           "\"bad\"=dword:xyz\r\n"
+                                           "\"n\"=\"1\"\r\n");
+  ASSERT_EQ(s.warnings.size(), 1u);
+  EXPECT_EQ(s.warnings[0].line, 6u);
+  EXPECT_EQ(s.keys, 1u);
+  EXPECT_EQ(s.values, 2u);
+  EXPECT_EQ(s.skippedLines, 1u);
+  EXPECT_FALSE(s.Complete());
+  EXPECT_EQ(DescribeImport(s),
+            "riga 6: dword: vuole da 1 a 8 cifre esadecimali: riga ignorata\n"
+            "Chiavi: 1, valori: 2, chiavi cancellate: 0, valori cancellati: 0, righe ignorate: 1, "
+            "blocchi fuori ramo ignorati: 0\n");
+}
+
+TEST(RegImporterTest, AnyOtherHeaderRefusesTheWholeFile) {
+  const std::string body = "\r\n[HKCU\\A]\r\n\"n\"=\"1\"\r\n";
+  struct Case {
+    const char* name;
+    std::string bytes;
+    bool refused;
+  };
+  const Case cases[] = {
+      {"REGEDIT4", "REGEDIT4" + body, false},
+      {"version 5 in 8 bits", "Windows Registry Editor Version 5.00" + body, false},
+      {"version 5 in UTF-16", "\xFF\xFE" + Utf8ToUtf16Le("Windows Registry Editor Version 5.00" + body),
+       false},
+      {"REGEDIT4 in UTF-16", "\xFF\xFE" + Utf8ToUtf16Le("REGEDIT4" + body), true},
+      {"lower case", "regedit4" + body, true},
+      {"other version", "Windows Registry Editor Version 6.00" + body, true},
+      {"trailing blank", "REGEDIT4 " + body, true},
+      {"no header", body, true},
+      {"empty file", "", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MemoryRegistry reg;
+    const RegImportSummary s = ImportRegText(reg, c.bytes);
+    EXPECT_EQ(s.refused, c.refused);
+    EXPECT_EQ(Dump(reg) == "[]\n", c.refused);
+  }
+}
+
+TEST(RegImporterTest, ConfinedImportWritesOnlyItsSubtree) {
+  MemoryRegistry reg;
+  RegImportOptions confine{kHkeyCurrentUser, "Software\\App"};
+  const RegImportSummary s = ImportRegText(reg,
+                                           "REGEDIT4\r\n"
+                                           "[HKEY_CURRENT_USER\\Software\\App\\Page]\r\n\"1\"=\"10\"\r\n"
+                                           "[HKEY_CURRENT_USER\\Software\\Application]\r\n\"x\"=\"1\"\r\n"
+                                           "[HKEY_LOCAL_MACHINE\\Software\\App]\r\n\"x\"=\"1\"\r\n"
+                                           "[-HKEY_CURRENT_USER\\Software]\r\n"
+                                           "[HKEY_CURRENT_USER\\SOFTWARE\\APP]\r\n\"2\"=\"20\"\r\n",
+                                           confine);
+  EXPECT_EQ(s.skippedBlocks, 3u);
+  EXPECT_EQ(s.skippedLines, 0u);
+  EXPECT_EQ(s.values, 2u);
+  EXPECT_EQ(
+      Dump(reg),
+      "[]\n[Software]\n[Software\\App]\n  2 (1) = 32 30 00\n[Software\\App\\Page]\n  1 (1) = 31 30 00\n");
+  EXPECT_EQ(Dump(reg, kHkeyLocalMachine), "[]\n");
+}
+
+// Export then import gives the same tree, every kind of value included, in
+// both file formats.
+class RegRoundTripTest : public ::testing::TestWithParam<RegTextFormat> {};
+
+TEST_P(RegRoundTripTest, ExportThenImportGivesTheSameTree) {
+  const bool v5 = GetParam() == RegTextFormat::kVersion5;
+  MemoryRegistry source;
+  auto put = [&](std::string_view path, std::string_view name, std::uint32_t type, std::string_view data) {
+    source.LoadValue(kHkeyCurrentUser, path, name, type, data);
+  };
+  const std::string page = "Software\\App\\LIBRO\\CAP01.HTM";
+  put(page, "1NOME", kRegSz, std::string("il \"Gattopardo\"\0", 16));
+  put(page, "2NOME", kRegSz, std::string("cartella\\\0", 10));
+  put(page, "3NOME", kRegSz, std::string("C:\\LIBRI\\\0", 10));
+  put(page, "4NOME", kRegSz, std::string("LIBRO\\A\\n\\\"\0", 12));
+  put(page, "5NOME", kRegSz, std::string("a\r\nb\0", 6));
+  put(page, "6NOME", kRegSz, std::string("no zero"));
+  put(page, "città \"\\", kRegSz, std::string("\0", 1));
+  put(page, "", kRegSz, std::string("default\0", 8));
+  put(page, "expand", kRegExpandSz, std::string("%HOME%\\è\0", 11));
+  put(page, "multi", kRegMultiSz, std::string("uno\0due\0\0", 10));
+  put(page, "bin", kRegBinary, std::string("\0\x01\xFF", 3));
+  put(page, "empty bin", kRegBinary, "");
+  put(page, "dword", kRegDword, std::string("\xFE\xFF\xFF\xFF", 4));
+  put(page, "short dword", kRegDword, std::string("\x01\x02", 2));
+  put(page, "none", kRegNone, "");
+  put(page, "qword", 11, std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8));
+  put("Software\\App\\Vuota", "", kRegBinary, "");
+  source.LoadKey(kHkeyCurrentUser, "Software\\App\\Senza valori");
+  if (v5) put("Software\\App\\Ἰλιάς", "Ἰ", kRegSz, std::string("ἄειδε θεὰ\0", 19));
+
+  const RegTextOutput out = BuildRegText(source, kHkeyCurrentUser, "Software\\App", true, nullptr);
+  ASSERT_EQ(out.format, GetParam());
+  MemoryRegistry target;
+  const RegImportSummary s = ImportRegText(target, out.bytes);
+  EXPECT_TRUE(s.Complete()) << DescribeImport(s);
+  EXPECT_EQ(Dump(target), Dump(source));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothFormats, RegRoundTripTest,
+                         ::testing::Values(RegTextFormat::kRegedit4, RegTextFormat::kVersion5),
+                         [](const auto& param) {
+                           return param.param == RegTextFormat::kRegedit4 ? std::string("Regedit4")
+                                                                          : std::string("Version5");
+                         });
+
+}  // namespace
+}  // namespace orva
