@@ -1,6 +1,8 @@
 #include "common/automation/trace.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <stdexcept>
 
@@ -32,7 +34,7 @@ class StreamSink : public TraceSink {
 class FileSink : public TraceSink {
  public:
   explicit FileSink(const std::string& path) : out_(path, std::ios::binary | std::ios::trunc) {
-    if (!out_) throw std::runtime_error("cannot open trace file " + path);
+    if (!out_) throw std::runtime_error("cannot open trace file " + path + ": " + std::strerror(errno));
   }
   void WriteLine(const std::string& line) override { out_ << line << '\n' << std::flush; }
 

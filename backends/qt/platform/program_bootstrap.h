@@ -1,0 +1,106 @@
+#pragma once
+// What every program does before and after its own windows: reads the command
+// line, opens the trace, reads the script (a bad one stops the program with
+// exit code 2 before anything else happens), sets up the web engine's
+// process flags, makes the application and the real platform services
+// (traced, and with dialogs the script can answer), lets the program build
+// its windows, plays the script and runs the event loop.
+//
+//   int main(int argc, char** argv) {
+//     ScriptActions actions;
+//     actions.Add({"key", "key KEYS  (press keys)", 1, 1, CheckKeys, nullptr});
+//     return RunProgram(argc, argv, kSpec, std::move(actions), [](ProgramContext& ctx) {
+//       auto* window = new MainWindow(ctx...);
+//       ctx.actions.Bind("key", [window](const ScriptArgs& a) { window->PressKeys(a[0]); });
+//       TraceWindowEvents(window, "frmBrowser");
+//       window->show();
+//       ctx.KeepRunning();
+//     });
+//   }
+
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "common/automation/program_options.h"
+#include "common/automation/script.h"
+
+class QApplication;
+
+namespace orva {
+
+class EventLoop;
+class Dialogs;
+class QtDialogs;
+class FileSystem;
+class ProcessLauncher;
+class Environment;
+
+// Made by RunProgram for the build function.
+class ProgramContext {
+ public:
+  ProgramContext(const ProgramSpec& spec_, const ProgramOptions& options_, QApplication& app_,
+                 EventLoop& loop_, Dialogs& dialogs_, QtDialogs& qtDialogs_, FileSystem& files_,
+                 ProcessLauncher& launcher_, Environment& environment_, ScriptActions& actions_,
+                 bool headless_, std::ostream& diagnostics_)
+      : spec(spec_),
+        options(options_),
+        app(app_),
+        loop(loop_),
+        dialogs(dialogs_),
+        qtDialogs(qtDialogs_),
+        files(files_),
+        launcher(launcher_),
+        environment(environment_),
+        actions(actions_),
+        headless(headless_),
+        diagnostics(diagnostics_) {}
+  ProgramContext(const ProgramContext&) = delete;
+  ProgramContext& operator=(const ProgramContext&) = delete;
+
+  const ProgramSpec& spec;
+  const ProgramOptions& options;
+  QApplication& app;
+  EventLoop& loop;
+  // Answers from the script when it has one queued; traced.
+  Dialogs& dialogs;
+  // The real dialogs behind `dialogs`, to centre them on the main window.
+  QtDialogs& qtDialogs;
+  FileSystem& files;          // writes and deletes traced
+  ProcessLauncher& launcher;  // starts traced
+  Environment& environment;
+  // Handlers of the program's own script actions may be bound here.
+  ScriptActions& actions;
+  // True when nobody can see or answer a window (offscreen platform).
+  bool headless;
+  // Standard error: diagnostics such as error reports, one line each.
+  std::ostream& diagnostics;
+
+  // Keeps the program running after the build function returns, until Quit
+  // or until the last window closes. Without it (and without a script) the
+  // program ends as soon as it is built.
+  void KeepRunning() { keepRunning_ = true; }
+  // What the script's "quit" and its end do; by default, Quit(0).
+  void SetQuitHandler(std::function<void()> handler) { quitHandler_ = std::move(handler); }
+  // Ends the event loop with `code` (or, before it runs, keeps it from running).
+  void Quit(int code = 0);
+  // A line on standard error ("<program>: text") and a "notice" in the trace.
+  void Notice(const std::string& text);
+
+ private:
+  friend int RunProgram(int, char**, const ProgramSpec&, ScriptActions,
+                        const std::function<void(ProgramContext&)>&);
+  bool keepRunning_ = false;
+  bool quitBeforeLoop_ = false;
+  bool loopRunning_ = false;
+  int quitCode_ = 0;
+  std::function<void()> quitHandler_;
+};
+
+// Runs a program as described above and returns its exit code: 0 after
+// --help or a normal end, 2 for a command line, script, trace or book folder
+// it cannot use, 1 when the program could not be built.
+int RunProgram(int argc, char** argv, const ProgramSpec& spec, ScriptActions actions,
+               const std::function<void(ProgramContext&)>& build);
+
+}  // namespace orva
