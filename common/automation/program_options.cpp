@@ -60,7 +60,8 @@ std::string ProgramUsage(const ProgramSpec& spec, const ScriptActions& actions) 
       << spec.summary << "\n\n"
       << "Options:\n"
       << "  --help         show this text and exit\n"
-      << "  --trace FILE   write what the program shows and does to FILE, one JSON object a line\n"
+      << "  --trace FILE   write what the program shows and does to FILE, one JSON object a line (\"-\": "
+         "standard output)\n"
       << "  --script FILE  play the timed actions and dialog answers of FILE; the program ends with it\n";
   if (spec.takesBook) out << "  --book DIR     read the book in DIR instead of the one beside the program\n";
   out << "\nScript actions (one a line; \"#\" starts a comment):\n";

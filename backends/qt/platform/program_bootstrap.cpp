@@ -81,7 +81,10 @@ int RunProgram(int argc, char** argv, const ProgramSpec& spec, ScriptActions act
     if (!options.scriptFile.empty()) script = LoadScript(options.scriptFile, actions);
     if (!options.bookDir.empty() && !std::filesystem::is_directory(options.bookDir))
       throw UsageError("--book: no such folder: " + options.bookDir);
-    if (!options.traceFile.empty()) traceSink = MakeFileTraceSink(options.traceFile);
+    if (options.traceFile == "-")
+      traceSink = MakeStreamTraceSink(std::cout);
+    else if (!options.traceFile.empty())
+      traceSink = MakeFileTraceSink(options.traceFile);
   } catch (const UsageError& e) {
     std::cerr << spec.name << ": " << e.what() << "\nTry \"" << spec.name << " --help\".\n";
     return 2;
