@@ -1,0 +1,106 @@
+#include "tools/start/start_form.h"
+
+#include <gtest/gtest.h>
+
+#include "common/settings/memory_registry.h"
+#include "fakes/memory_file_system.h"
+#include "fakes/recording_process_launcher.h"
+#include "fakes/scripted_dialogs.h"
+
+namespace orva::start {
+namespace {
+
+constexpr const char* kNoLinker = "OrvaPlayerLink non trovato.\r\nAvvio OrvaPlayer da cd";
+constexpr const char* kLinkerMoved =
+    "Il file Linker.exe è stato spostato o rinominato; reinstallare OrvaPlayer.\r\nAvvio OrvaPlayer da cd";
+
+struct StartCase {
+  const char* name;
+  const char* path;  // "Linker"/"Default"/"Path"; null: not set
+  std::vector<std::string> files;
+  const char* message;  // null: none
+  bool cdWritten;
+  const char* started;
+  WindowStyle style;
+};
+
+class StartFlow : public ::testing::TestWithParam<StartCase> {};
+
+TEST_P(StartFlow, StartsTheLinkerOrThePlayerFromTheCd) {
+  const StartCase& c = GetParam();
+  MemoryRegistry registry;
+  Settings settings(registry);
+  fakes::MemoryFileSystem fs;
+  fakes::RecordingProcessLauncher processes;
+  fakes::ScriptedDialogs dialogs;
+  for (const auto& f : c.files) fs.AddFile(f);
+  if (c.path) settings.SaveSetting("Linker", "Default", "Path", c.path);
+
+  Form1 form({settings, fs, processes, dialogs, "/media/cdrom", "/media/cdrom"});
+  form.Form_Load();
+
+  if (c.message) {
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Shown()[0].text, c.message);
+    EXPECT_EQ(dialogs.Shown()[0].title, "Start");
+    EXPECT_EQ(dialogs.Shown()[0].icon, MsgBoxIcon::kInformation);
+    EXPECT_EQ(dialogs.Shown()[0].buttons, MsgBoxButtons::kOkOnly);
+  } else {
+    EXPECT_TRUE(dialogs.Shown().empty());
+  }
+  EXPECT_EQ(settings.GetSetting("Linker", "Default", "CD", "<none>"),
+            c.cdWritten ? "/media/cdrom" : "<none>");
+  ASSERT_EQ(processes.Starts().size(), 1u);
+  EXPECT_EQ(processes.Starts()[0].program, c.started);
+  EXPECT_TRUE(processes.Starts()[0].args.empty());
+  EXPECT_EQ(processes.Starts()[0].style, c.style);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StartFlow,
+    ::testing::Values(
+        StartCase{"path_missing", nullptr, {}, kNoLinker, false, "./OrvaPlayer", WindowStyle::kNormalFocus},
+        StartCase{"path_blank", "   ", {}, kNoLinker, false, "./OrvaPlayer", WindowStyle::kNormalFocus},
+        StartCase{"linker_exe",
+                  "/opt/linker",
+                  {"/opt/linker/linker.exe"},
+                  nullptr,
+                  true,
+                  "/opt/linker/linker.exe",
+                  WindowStyle::kMaximizedFocus},
+        StartCase{"linker_without_exe",
+                  "/opt/linker",
+                  {"/opt/linker/linker"},
+                  nullptr,
+                  true,
+                  "/opt/linker/linker",
+                  WindowStyle::kMaximizedFocus},
+        StartCase{
+            "linker_moved", "/opt/linker", {}, kLinkerMoved, true, "./OrvaPlayer", WindowStyle::kNormalFocus},
+        StartCase{"player_exe_on_cd",
+                  nullptr,
+                  {"/media/cdrom/OrvaPlayer.exe"},
+                  kNoLinker,
+                  false,
+                  "./OrvaPlayer.exe",
+                  WindowStyle::kNormalFocus}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(Start, APlayerThatCannotStartIsReportedNotFatal) {
+  MemoryRegistry registry;
+  Settings settings(registry);
+  fakes::MemoryFileSystem fs;
+  fakes::RecordingProcessLauncher processes;
+  fakes::ScriptedDialogs dialogs;
+  processes.SetMissing("./OrvaPlayer");
+
+  Form1 form({settings, fs, processes, dialogs, "/media/cdrom", "/media/cdrom"});
+  form.Form_Load();
+
+  ASSERT_EQ(dialogs.Shown().size(), 2u);
+  EXPECT_EQ(dialogs.Shown()[1].text, "Errore di run-time '53':\r\n\r\nImpossibile trovare il file");
+  EXPECT_EQ(dialogs.Shown()[1].title, "Start");
+}
+
+}  // namespace
+}  // namespace orva::start
