@@ -1,9 +1,7 @@
 #include "player/registry/Registro.h"
 
-#include <functional>
-
 #include "common/platform/file_system.h"
-#include "player/registry/utf16.h"
+#include "player/registry/hive_restore.h"
 
 namespace orva {
 
@@ -35,52 +33,6 @@ std::vector<RegListedValue> Registro::ListValues(RegHandle root, std::string_vie
 
 bool Registro::EnablePrivilege(std::string_view /*name*/) { return registry_.CanWrite(kHkeyCurrentUser); }
 
-namespace {
-
-bool IsTextKind(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
-
-// A key name the registry will take: not empty, no separator, 255
-// characters at most.
-bool ValidKeyName(const std::string& name) {
-  return !name.empty() && name.size() <= 255 * 4 && name.find('\\') == std::string::npos;
-}
-
-bool CheckTree(const HiveKey& key, int depth, std::string* error) {
-  if (depth > kMaxHiveDepth) {
-    *error = "chiavi annidate troppo in profondità";
-    return false;
-  }
-  for (const HiveKey& sub : key.subkeys) {
-    if (!ValidKeyName(sub.name)) {
-      *error = "nome di chiave non valido: " + sub.name;
-      return false;
-    }
-    if (!CheckTree(sub, depth + 1, error)) return false;
-  }
-  return true;
-}
-
-RegStatus WriteTree(Registry& registry, RegHandle key, const HiveKey& tree) {
-  for (const HiveValue& v : tree.values) {
-    const std::string data = IsTextKind(v.type) && v.data.size() % 2 == 0 ? Utf16LeToUtf8(v.data) : v.data;
-    const RegStatus rc =
-        registry.SetValue(key, v.name, v.type, reinterpret_cast<const std::uint8_t*>(data.data()),
-                          static_cast<std::uint32_t>(data.size()));
-    if (rc != kErrorSuccess) return rc;
-  }
-  for (const HiveKey& sub : tree.subkeys) {
-    RegHandle child = 0;
-    RegStatus rc = registry.CreateKey(key, sub.name, &child);
-    if (rc != kErrorSuccess) return rc;
-    rc = WriteTree(registry, child, sub);
-    registry.CloseKey(child);
-    if (rc != kErrorSuccess) return rc;
-  }
-  return kErrorSuccess;
-}
-
-}  // namespace
-
 HiveRestoreResult Registro::RestoreKeyFromFile(std::string_view keyPath, const std::string& fileName,
                                                RegHandle root) {
   HiveRestoreResult result;
@@ -93,19 +45,8 @@ HiveRestoreResult Registro::RestoreKeyFromFile(std::string_view keyPath, const s
     return result;
   }
   HiveKey tree;
-  if (!hives_->ReadHive(fileName, &tree, &result.error) || !CheckTree(tree, 0, &result.error)) return result;
-  RegHandle key = 0;
-  RegStatus rc = registry_.CreateKey(root, keyPath, &key);
-  if (rc == kErrorSuccess) {
-    rc = registry_.DeleteTree(key, "");
-    if (rc == kErrorSuccess) rc = WriteTree(registry_, key, tree);
-    registry_.CloseKey(key);
-  }
-  if (rc != kErrorSuccess) {
-    result.error = "il registro ha rifiutato la scrittura (codice " + std::to_string(rc) + ")";
-    return result;
-  }
-  result.restored = true;
+  if (!hives_->ReadHive(fileName, &tree, &result.error)) return result;
+  result.restored = RestoreHiveTree(registry_, root, keyPath, tree, &result.error);
   return result;
 }
 

@@ -119,6 +119,13 @@ bool HoldsHeader(std::string_view text) {
 
 }  // namespace
 
+std::string FormatRegValueLine(const RegListedValue& value, RegTextFormat format) {
+  std::string line;
+  AppendValueLine(line, value, format);
+  line.resize(line.size() - kCrLf.size());
+  return line;
+}
+
 RegTextOutput BuildRegText(Registry& registry, RegHandle root, std::string_view keyPath, bool withSubkeys,
                            const std::string* existing) {
   std::vector<KeyDump> keys;

@@ -43,4 +43,10 @@ struct RegTextOutput {
 RegTextOutput BuildRegText(Registry& registry, RegHandle root, std::string_view keyPath, bool withSubkeys,
                            const std::string* existing);
 
+struct RegListedValue;
+// One value line without its line end ("name"=data), as the writer writes
+// it in `format` (hex(1), hex(2) and hex(7) bytes follow the format's
+// encoding; the line itself is UTF-8).
+std::string FormatRegValueLine(const RegListedValue& value, RegTextFormat format);
+
 }  // namespace orva
