@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "fakes/memory_file_system.h"
 #include "player/bookmarks/bookmarks_test_support.h"
 
@@ -37,13 +35,6 @@ const LoadCase kLoadCases[] = {
      0,
      {"01:23\t - Uno", "00:05\t - Due", "02:05\t - Tre"},
      {B(1, "83", "Uno", "a.mp3"), B(2, "5", "Due"), B(3, "3725", "Tre", "c.mp3")},
-     {}},
-    {"numbers already in order stay",
-     {B(1, "1", "A", "a.mp3"), B(2, "2", "B", "b.mp3")},
-     {},
-     0,
-     {"00:01\t - A", "00:02\t - B"},
-     {B(1, "1", "A", "a.mp3"), B(2, "2", "B", "b.mp3")},
      {}},
     {"a name without position is not listed and is written over",
      {B(1, "vuoto", "Orfano", "x.mp3"), B(2, "10", "Dieci")},
@@ -174,44 +165,20 @@ TEST(MarcatoriLoad, LegacyBookmarksThatDoNotFitStayInTheLegacySection) {
   EXPECT_EQ(f.Stored(kLegacy), left);
 }
 
-// The in-memory registry with chosen value names refusing to be written.
-class RefusingRegistry : public MemoryRegistry {
- public:
-  std::set<std::string> refused;
-  RegStatus SetValue(RegHandle key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
-                     std::uint32_t size) override {
-    if (refused.contains(std::string(name))) return kErrorAccessDenied;
-    return MemoryRegistry::SetValue(key, name, type, data, size);
-  }
-};
-
 TEST(MarcatoriLoad, ARefusedWriteLosesNothing) {
-  RefusingRegistry registry;
-  Settings settings{registry};
-  BookmarkStore store{settings};
-  fakes::ScriptedDialogs dialogs;
-  MdlMain report{dialogs, nullptr};
-  BookmarkLists lists{store, report, [] { return kPage; }};
-  store.SavePosition(kPage, 5, "50");
-  store.SaveName(kPage, 5, "P5");
-  store.SavePosition(kLegacy, 1, "10");
-  store.SaveName(kLegacy, 1, "L1");
-  store.SavePosition(kLegacy, 2, "20");
-  store.SaveName(kLegacy, 2, "L2");
-  registry.refused = {"2NOME"};  // L2's new number cannot take its name
+  BookmarkFixture f;
+  f.Put(kPage, {B(5, "50", "P5")});
+  f.Put(kLegacy, {B(1, "10", "L1"), B(2, "20", "L2")});
+  f.registry.refused = {"2NOME"};  // L2's new number cannot take its name
 
-  lists.Marcatori(BookmarkLists::kLoad);
+  f.lists.Marcatori(BookmarkLists::kLoad);
 
-  EXPECT_EQ(lists.ListMarkers.ListCount(), 3);
-  ASSERT_EQ(dialogs.ErrorReports().size(), 1u);
-  EXPECT_EQ(dialogs.ErrorReports()[0].procedure, "Marcatori Mode = 0 --> Salvataggio Markers2 per riordino");
+  EXPECT_EQ(f.lists.ListMarkers.ListCount(), 3);
+  EXPECT_EQ(f.Reports(),
+            (std::vector<std::string>{"Marcatori Mode = 0 --> Salvataggio Markers2 per riordino / 5"}));
   // L1 moved and left the legacy section; L2 is still there; P5 made it to 3.
-  EXPECT_EQ(store.Name(kPage, 1), "L1");
-  EXPECT_EQ(store.Name(kPage, 3), "P5");
-  EXPECT_EQ(store.Position(kPage, 5), "vuoto");
-  EXPECT_EQ(store.Name(kLegacy, 1), "vuoto");
-  EXPECT_EQ(store.Name(kLegacy, 2), "L2");
-  EXPECT_EQ(store.Position(kLegacy, 2), "20");
+  EXPECT_EQ(f.Stored(kPage), (std::vector<Mark>{B(1, "10", "L1"), B(2, "20", "vuoto"), B(3, "50", "P5")}));
+  EXPECT_EQ(f.Stored(kLegacy), (std::vector<Mark>{B(2, "20", "L2")}));
 }
 
 TEST(MarcatoriLoad, NamesDifferingOnlyInCaseAreReportedStillListedAndRenumbered) {

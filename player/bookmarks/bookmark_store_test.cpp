@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "common/settings/memory_registry.h"
-#include "player/bookmarks/list_line.h"
 
 namespace orva {
 namespace {
@@ -62,17 +61,6 @@ TEST(BookmarkStore, NumbersWithNameAreAscendingAndEmptyForAMissingSection) {
   for (int n : {9, 2, 5}) store.SaveName("P.HTM", n, "x");
   EXPECT_EQ(store.NumbersWithName("P.HTM"), (std::vector<int>{2, 5, 9}));
   EXPECT_TRUE(store.NumbersWithName("ALTRA.HTM").empty());
-  EXPECT_TRUE(store.NumbersWithName("").empty());
-}
-
-TEST(ListLine, PlainAndTaggedForms) {
-  EXPECT_EQ(ListLine(std::int32_t{83}, "Capitolo primo", 0), "01:23\t - Capitolo primo");
-  EXPECT_EQ(ListLine(std::int32_t{83}, "Capitolo primo", 3), "-3-01:23\t-Capitolo primo");
-  EXPECT_EQ(ListLine(2.5, "x", 0), "00:02\t - x");
-  EXPECT_EQ(ListLine(3.5, "x", 0), "00:04\t - x");
-  EXPECT_EQ(ListKey("Capitolo primo", 0), "Capitolo primo");
-  EXPECT_EQ(ListKey("Capitolo primo", 12), "-12-Capitolo primo");
-  EXPECT_EQ(ListTag(1000), "-1000-");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,8 +34,19 @@ inline std::string SectionPath(const std::string& section) {
   return std::string(kVbSettingsKey) + "\\" + std::string(kSettingsApp) + "\\" + section;
 }
 
+// The in-memory registry, with chosen value names refusing to be written.
+class RefusingRegistry : public MemoryRegistry {
+ public:
+  std::set<std::string> refused;
+  RegStatus SetValue(RegHandle key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
+                     std::uint32_t size) override {
+    if (refused.contains(std::string(name))) return kErrorAccessDenied;
+    return MemoryRegistry::SetValue(key, name, type, data, size);
+  }
+};
+
 struct BookmarkFixture {
-  MemoryRegistry registry;
+  RefusingRegistry registry;
   Settings settings{registry};
   BookmarkStore store{settings};
   fakes::ScriptedDialogs dialogs;
