@@ -1,0 +1,128 @@
+// The store under the failures that matter most: a program killed at any
+// moment, and several programs writing at once.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+
+#include "backends/sqlite_registry/sqlite_registry.h"
+#include "backends/sqlite_registry/test_support.h"
+
+namespace orva {
+namespace {
+
+using namespace testing_support;
+
+std::string IntegrityCheck(const std::string& file) {
+  sqlite3* db = nullptr;
+  std::string result = "cannot open";
+  if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_stmt* s = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &s, nullptr) == SQLITE_OK &&
+        sqlite3_step(s) == SQLITE_ROW)
+      result = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+    sqlite3_finalize(s);
+  }
+  sqlite3_close(db);
+  return result;
+}
+
+// A child that writes batches of values and commits each, telling the
+// parent through `fd` the number of every batch whose commit returned.
+[[noreturn]] void WriteBatchesUntilKilled(const RegistryPaths& paths, int round, int fd) {
+  SqliteRegistry reg(paths);
+  for (std::int32_t batch = 0;; ++batch) {
+    for (int j = 0; j < 20; ++j)
+      SetText(reg, kHkeyCurrentUser, "Crash\\R" + std::to_string(round),
+              "b" + std::to_string(batch) + "_" + std::to_string(j), std::string(50 + j, 'x'));
+    reg.Commit();
+    if (write(fd, &batch, sizeof batch) != sizeof batch) _exit(3);
+  }
+}
+
+TEST(SqliteRegistryReliabilityTest, KilledWritersLoseNoCommittedWrite) {
+  const RegistryPaths paths = PathsIn(FreshTestFolder());
+  std::mt19937 random(12345);
+  constexpr int kRounds = 12;
+  std::vector<std::int32_t> lastCommitted(kRounds, -1);
+  for (int round = 0; round < kRounds; ++round) {
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      close(fds[0]);
+      WriteBatchesUntilKilled(paths, round, fds[1]);
+    }
+    close(fds[1]);
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::uniform_int_distribution<int>(5, 60)(random)));
+    kill(pid, SIGKILL);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer ended by itself";
+    std::int32_t batch;
+    while (read(fds[0], &batch, sizeof batch) == sizeof batch) lastCommitted[round] = batch;
+    close(fds[0]);
+
+    ASSERT_EQ(IntegrityCheck(paths.userFile), "ok") << "round " << round;
+    SqliteRegistry reg(paths);
+    for (int r = 0; r <= round; ++r) {
+      for (std::int32_t b = 0; b <= lastCommitted[r]; ++b) {
+        for (int j = 0; j < 20; ++j)
+          ASSERT_EQ(Text(reg, kHkeyCurrentUser, "Crash\\R" + std::to_string(r),
+                         "b" + std::to_string(b) + "_" + std::to_string(j)),
+                    std::string(50 + j, 'x'))
+              << "round " << r << " batch " << b;
+      }
+    }
+  }
+  // The rounds did commit something.
+  EXPECT_GT(std::count_if(lastCommitted.begin(), lastCommitted.end(), [](std::int32_t b) { return b >= 0; }),
+            0);
+}
+
+TEST(SqliteRegistryReliabilityTest, ConcurrentWritersLoseNoUpdate) {
+  const RegistryPaths paths = PathsIn(FreshTestFolder());
+  constexpr int kWrites = 150;
+  std::vector<pid_t> children;
+  for (const char* who : {"a", "b"}) {
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      int failures = 0;
+      SqliteRegistry reg(paths, [&](const RegistryFailure&) { ++failures; });
+      for (int i = 0; i < kWrites; ++i) {
+        const std::string name = std::string(who) + std::to_string(i);
+        SetText(reg, kHkeyCurrentUser, "Shared", name, name);
+        if (i % 10 == 0) SetText(reg, kHkeyCurrentUser, "Shared\\" + name, "v", name);
+        reg.Commit();
+      }
+      _exit(failures == 0 && !reg.HasPendingWrites() ? 0 : 1);
+    }
+    children.push_back(pid);
+  }
+  for (pid_t pid : children) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_EQ(IntegrityCheck(paths.userFile), "ok");
+  SqliteRegistry reg(paths);
+  for (const char* who : {"a", "b"}) {
+    for (int i = 0; i < kWrites; ++i) {
+      const std::string name = std::string(who) + std::to_string(i);
+      EXPECT_EQ(Text(reg, kHkeyCurrentUser, "Shared", name), name);
+      if (i % 10 == 0) {
+        EXPECT_EQ(Text(reg, kHkeyCurrentUser, "Shared\\" + name, "v"), name);
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace orva
