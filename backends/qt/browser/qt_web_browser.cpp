@@ -1,0 +1,419 @@
+#include "backends/qt/browser/qt_web_browser.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTimer>
+#include <QWebChannel>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+#include <iostream>
+
+#include "backends/qt/browser/book_request_interceptor.h"
+#include "common/automation/trace.h"
+#include "common/platform/host_paths.h"
+#include "common/runtime/vb_error.h"
+
+namespace orva {
+
+namespace {
+
+// How long a question to the page may take before it counts as failed.
+constexpr int kAnswerTimeoutMs = 3000;
+
+// Catches link clicks before the page sees them. It runs in an isolated
+// world, so the book's own scripts can neither see nor disturb it; the DOM
+// events are the same in both worlds.
+const char* const kLinkClickScript = R"JS(
+(function () {
+  var links = null;
+  new QWebChannel(qt.webChannelTransport, function (channel) { links = channel.objects.orvaLinks; });
+  function linkOf(node) {
+    while (node && node.nodeType === 1) {
+      if ((node.tagName === 'A' || node.tagName === 'AREA') && node.hasAttribute('href')) return node;
+      node = node.parentNode;
+    }
+    return null;
+  }
+  document.addEventListener('click', function (event) {
+    if (!links || event.button !== 0) return;
+    var a = linkOf(event.target);
+    if (!a) return;
+    var target = (a.getAttribute('target') || '').toLowerCase();
+    if (target && target !== '_self' && target !== '_top' && target !== '_parent') return;
+    event.preventDefault();
+    event.stopImmediatePropagation();
+    links.linkClicked(a.href);
+  }, true);
+})();
+)JS";
+
+// Everything the player reads of a page, taken once after it has loaded.
+const char* const kSnapshotScript = R"JS(
+(function () {
+  var out = { href: location.href, title: document.title, sheets: document.styleSheets.length, elements: [] };
+  var all = document.querySelectorAll('[name],[id]');
+  for (var i = 0; i < all.length; i++) {
+    var e = all[i];
+    out.elements.push({
+      tag: e.tagName,
+      name: e.getAttribute('name') || '',
+      id: e.id || '',
+      content: e.getAttribute('content') || '',
+      href: typeof e.href === 'string' ? e.href : '',
+      value: typeof e.value === 'string' ? e.value : ''
+    });
+  }
+  return JSON.stringify(out);
+})()
+)JS";
+
+QString JsString(const std::string& text) {
+  const QByteArray json =
+      QJsonDocument(QJsonArray{QString::fromStdString(text)}).toJson(QJsonDocument::Compact);
+  return QString::fromUtf8(json.mid(1, json.size() - 2));
+}
+
+std::string ToStd(const QString& s) { return s.toStdString(); }
+
+}  // namespace
+
+// --- The document on view.
+
+class QtElement : public HtmlElement {
+ public:
+  QtElement(QtWebBrowser& browser, QJsonObject e) : browser_(browser), e_(std::move(e)) {}
+  std::string tagName() const override { return ToStd(e_.value("tag").toString()); }
+  std::string content() const override { return ToStd(e_.value("content").toString()); }
+  std::string href() const override { return ToStd(e_.value("href").toString()); }
+  std::string value() const override {
+    const std::string key = ToStd(e_.value("name").toString()).empty() ? ToStd(e_.value("id").toString())
+                                                                       : ToStd(e_.value("name").toString());
+    const QVariant v = browser_.RunSync(
+        "(function(n){var e=document.getElementsByName(n)[0]||document.getElementById(n);"
+        "return e&&typeof e.value==='string'?e.value:'';})(" +
+        JsString(key) + ")");
+    return ToStd(v.toString());
+  }
+  std::string name() const { return ToStd(e_.value("name").toString()); }
+  std::string id() const { return ToStd(e_.value("id").toString()); }
+
+ private:
+  QtWebBrowser& browser_;
+  QJsonObject e_;
+};
+
+class QtDocument : public HtmlDocument {
+ public:
+  QtDocument(QtWebBrowser& browser, const QJsonObject& snapshot) : browser_(browser) {
+    title_ = ToStd(snapshot.value("title").toString());
+    sheets_ = snapshot.value("sheets").toInt();
+    for (const QJsonValue& e : snapshot.value("elements").toArray())
+      elements_.push_back(std::make_unique<QtElement>(browser, e.toObject()));
+  }
+
+  const HtmlElement* All(std::string_view nameOrId) const override {
+    for (const auto& e : elements_)
+      if (e->name() == nameOrId || e->id() == nameOrId) return e.get();
+    return nullptr;
+  }
+  std::string title() const override { return title_; }
+  std::int32_t styleSheetCount() const override { return sheets_; }
+
+  void createStyleSheet(const std::string& address, std::int32_t index) override {
+    const std::string href = NormaliseFileAddress(address);
+    added_.push_back(href);
+    ++sheets_;
+    browser_.RunAsync(
+        "(function(h,n){var l=document.createElement('link');l.rel='stylesheet';l.href=h;"
+        "var s=document.styleSheets;"
+        "if(n<s.length&&s[n].ownerNode&&s[n].ownerNode.parentNode){"
+        "s[n].ownerNode.parentNode.insertBefore(l,s[n].ownerNode);}"
+        "else{(document.head||document.documentElement).appendChild(l);}})(" +
+        JsString(href) + "," + QString::number(index) + ")");
+  }
+
+  std::string bodyInnerHTML() const override {
+    return ToStd(browser_.RunSync("document.body?document.body.innerHTML:''").toString());
+  }
+  void setBodyInnerHTML(const std::string& html) override { browser_.WriteBody(html, added_); }
+
+  void FocusBodyElement(std::int32_t index) override {
+    const QVariant done = browser_.RunSync(
+        "(function(i){var b=document.body;var e=b?b.getElementsByTagName('*')[i]:null;"
+        "if(!e)return false;if(e.focus)e.focus();return true;})(" +
+        QString::number(index) + ")");
+    if (!done.toBool()) RaiseVbError(vberr::kSubscriptOutOfRange);
+  }
+
+ private:
+  QtWebBrowser& browser_;
+  std::string title_;
+  std::int32_t sheets_ = 0;
+  std::vector<std::unique_ptr<QtElement>> elements_;
+  std::vector<std::string> added_;
+};
+
+// --- Bridge and page.
+
+void LinkBridge::linkClicked(const QString& href) { browser_.LinkClicked(href); }
+
+BookPage::BookPage(QWebEngineProfile* profile, QtWebBrowser& browser)
+    : QWebEnginePage(profile), browser_(browser) {}
+
+bool BookPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
+  return browser_.AcceptNavigation(url, type, isMainFrame);
+}
+
+void BookPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int line,
+                                        const QString& source) {
+  if (level == ErrorMessageLevel)
+    TraceEvent("page_script_error", {{"message", ToStd(message)}, {"line", line}, {"source", ToStd(source)}});
+}
+
+// --- The browser.
+
+QtWebBrowser::QtWebBrowser(QWebEngineView* view, std::string bookFolder, QObject* parent)
+    : QObject(parent), view_(view), bookFolder_(std::move(bookFolder)) {
+  // A profile of its own, kept in memory: the reader's books leave no cache
+  // behind.
+  profile_ = new QWebEngineProfile(this);
+  interceptor_ = new BookRequestInterceptor(bookFolder_, this);
+  profile_->setUrlRequestInterceptor(interceptor_);
+  page_ = new BookPage(profile_, *this);
+  page_->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+
+  channel_ = new QWebChannel(this);
+  bridge_ = new LinkBridge(*this);
+  bridge_->setParent(this);
+  channel_->registerObject(QStringLiteral("orvaLinks"), bridge_);
+  page_->setWebChannel(channel_, QWebEngineScript::ApplicationWorld);
+
+  QFile channelJs(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+  QString source;
+  if (channelJs.open(QIODevice::ReadOnly)) source = QString::fromUtf8(channelJs.readAll());
+  QWebEngineScript clicks;
+  clicks.setName(QStringLiteral("orva-link-clicks"));
+  clicks.setInjectionPoint(QWebEngineScript::DocumentCreation);
+  clicks.setWorldId(QWebEngineScript::ApplicationWorld);
+  clicks.setRunsOnSubFrames(false);
+  clicks.setSourceCode(source + QString::fromUtf8(kLinkClickScript));
+  page_->scripts().insert(clicks);
+
+  connect(page_, &QWebEnginePage::loadStarted, this, [this] { OnLoadStarted(); });
+  connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) { OnLoadFinished(ok); });
+  connect(page_, &QWebEnginePage::urlChanged, this, [this](const QUrl& url) { OnUrlChanged(url); });
+  connect(page_, &QWebEnginePage::titleChanged, this, [this](const QString& title) {
+    if (internalLoad_ || !Events()) return;
+    Events()->OnTitleChange(ToStd(title));
+  });
+  connect(page_, &QWebEnginePage::windowCloseRequested, this, [this] {
+    bool cancel = false;
+    if (Events()) Events()->OnWindowClosing(false, cancel);
+  });
+  view_->setPage(page_);
+}
+
+QtWebBrowser::~QtWebBrowser() {
+  *alive_ = false;
+  SetEvents(nullptr);
+  view_->setPage(nullptr);
+  delete page_;  // before its profile
+  page_ = nullptr;
+}
+
+std::string QtWebBrowser::AddressText(const QUrl& url) {
+  std::string text = ToStd(url.toString(QUrl::FullyEncoded));
+  // The extra "#" of a command link must stay as the page wrote it.
+  const std::size_t hash = text.find('#');
+  if (hash == std::string::npos) return text;
+  std::string out = text.substr(0, hash + 1);
+  for (std::size_t i = hash + 1; i < text.size(); ++i) {
+    if (text.compare(i, 3, "%23") == 0) {
+      out += '#';
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+QUrl QtWebBrowser::UrlFor(const std::string& address) {
+  if (std::optional<std::string> core = AddressAsCorePath(address)) {
+    // A path in the core's form: the part after its first "#" is the
+    // fragment, as the old control read a path with one.
+    const std::size_t hash = core->find('#');
+    const std::string path = HostPathFromCore(core->substr(0, hash), [](const std::string& folder) {
+      return QDir(QString::fromStdString(folder)).exists();
+    });
+    QString text =
+        QUrl::fromLocalFile(QDir::cleanPath(QString::fromStdString(path))).toString(QUrl::FullyEncoded);
+    if (hash != std::string::npos) text += QString::fromStdString(core->substr(hash));
+    return QUrl(text, QUrl::TolerantMode);
+  }
+  return QUrl(QString::fromStdString(NormaliseFileAddress(address)), QUrl::TolerantMode);
+}
+
+std::string QtWebBrowser::LocationName() const {
+  if (document_ && !document_->title().empty()) return document_->title();
+  // No title: the file name, as it stands in the address.
+  const std::string bare = location_.substr(0, location_.find_first_of("?#"));
+  return bare.substr(bare.rfind('/') + 1);
+}
+
+HtmlDocument* QtWebBrowser::Document() { return document_.get(); }
+
+void QtWebBrowser::Navigate2(const std::string& address) {
+  bool cancel = false;
+  if (Events()) Events()->OnBeforeNavigate2(address, cancel);
+  if (cancel) return;
+  Load(UrlFor(address));
+}
+
+void QtWebBrowser::LinkClicked(const QString& href) {
+  const std::string address = ToStd(href);
+  bool cancel = false;
+  if (Events()) Events()->OnBeforeNavigate2(address, cancel);
+  if (cancel) return;
+  if (href.startsWith(QStringLiteral("javascript:"), Qt::CaseInsensitive)) {
+    page_->runJavaScript(QUrl::fromPercentEncoding(href.mid(11).toUtf8()));
+    return;
+  }
+  Load(QUrl(href, QUrl::TolerantMode));
+}
+
+void QtWebBrowser::Load(const QUrl& url) {
+  approved_ = true;
+  approvedUrl_ = url;
+  internalLoad_ = false;
+  readyState_ = readystate::kLoading;
+  page_->load(url);
+}
+
+bool QtWebBrowser::AcceptNavigation(const QUrl& url, QWebEnginePage::NavigationType type, bool isMainFrame) {
+  if (!isMainFrame) return true;
+  if (internalLoad_) return true;
+  // A request the book-file interceptor rewrote comes back as a redirect:
+  // the reader asked once.
+  if (type == QWebEnginePage::NavigationTypeRedirect) return true;
+  if (approved_ && url.adjusted(QUrl::RemoveFragment) == approvedUrl_.adjusted(QUrl::RemoveFragment)) {
+    approved_ = false;
+    return true;
+  }
+  approved_ = false;
+  bool cancel = false;
+  if (Events()) Events()->OnBeforeNavigate2(AddressText(url), cancel);
+  return !cancel;
+}
+
+void QtWebBrowser::OnLoadStarted() {
+  loading_ = true;
+  readyState_ = readystate::kLoading;
+}
+
+void QtWebBrowser::OnLoadFinished(bool /*ok*/) {
+  loading_ = false;
+  approved_ = false;
+  TakeSnapshot(!internalLoad_);
+}
+
+void QtWebBrowser::OnUrlChanged(const QUrl& url) {
+  // A jump within the page on view loads nothing; the old control still
+  // reported the document complete at its new address.
+  if (loading_ || internalLoad_ || !document_) return;
+  if (url.adjusted(QUrl::RemoveFragment) != documentUrl_.adjusted(QUrl::RemoveFragment)) return;
+  if (url == documentUrl_) return;
+  approved_ = false;
+  TakeSnapshot(true);
+}
+
+void QtWebBrowser::TakeSnapshot(bool raiseComplete) {
+  const bool internal = internalLoad_;
+  std::weak_ptr<bool> alive = alive_;
+  page_->runJavaScript(QString::fromUtf8(kSnapshotScript), QWebEngineScript::ApplicationWorld,
+                       [this, alive, raiseComplete, internal](const QVariant& result) {
+                         if (alive.expired()) return;
+                         const QJsonObject snapshot =
+                             QJsonDocument::fromJson(result.toString().toUtf8()).object();
+                         document_ = std::make_unique<QtDocument>(*this, snapshot);
+                         documentUrl_ = page_->url();
+                         const std::string href = ToStd(snapshot.value("href").toString());
+                         blankDocument_ = internal || href == "about:blank" || href.empty();
+                         // The body written into the blank document keeps
+                         // the blank document's address.
+                         location_ = internal ? std::string("about:blank") : href;
+                         internalLoad_ = false;
+                         readyState_ = readystate::kComplete;
+                         if (raiseComplete && Events()) Events()->OnDocumentComplete(location_);
+                       });
+}
+
+void QtWebBrowser::WriteBody(const std::string& html, const std::vector<std::string>& styleSheets) {
+  if (blankDocument_) {
+    QString page = QStringLiteral("<!DOCTYPE html><html><head><meta charset='utf-8'>");
+    for (const std::string& sheet : styleSheets)
+      page += "<link rel='stylesheet' href='" + QString::fromStdString(sheet).toHtmlEscaped() + "'>";
+    page += "</head>" + QString::fromStdString(html) + "</html>";
+    internalLoad_ = true;
+    readyState_ = readystate::kLoading;
+    QString base = QString::fromStdString(bookFolder_);
+    if (!base.endsWith('/')) base += '/';
+    page_->setHtml(page, QUrl::fromLocalFile(base));
+    return;
+  }
+  RunAsync("if(document.body)document.body.innerHTML=" + JsString(html) + ";");
+}
+
+bool QtWebBrowser::ClickLink(const std::string& textOrHref) {
+  // Run in the page's own world, as a book's script would click.
+  QEventLoop wait;
+  bool found = false;
+  bool done = false;
+  auto guard = std::make_shared<bool>(true);
+  page_->runJavaScript(
+      "(function(t){var a=document.getElementsByTagName('a');for(var i=0;i<a.length;i++){"
+      "if(a[i].textContent.trim()===t||a[i].getAttribute('href')===t){a[i].click();return true;}}return "
+      "false;})(" +
+          JsString(textOrHref) + ")",
+      QWebEngineScript::MainWorld, [&, guard](const QVariant& v) {
+        if (!*guard) return;
+        found = v.toBool();
+        done = true;
+        wait.quit();
+      });
+  QTimer::singleShot(kAnswerTimeoutMs, &wait, &QEventLoop::quit);
+  if (!done) wait.exec(QEventLoop::ExcludeUserInputEvents);
+  *guard = false;
+  return found;
+}
+
+QVariant QtWebBrowser::RunSync(const QString& js) {
+  QEventLoop wait;
+  QVariant answer;
+  bool done = false;
+  auto guard = std::make_shared<bool>(true);
+  page_->runJavaScript(js, QWebEngineScript::ApplicationWorld, [&, guard](const QVariant& v) {
+    if (!*guard) return;
+    answer = v;
+    done = true;
+    wait.quit();
+  });
+  QTimer::singleShot(kAnswerTimeoutMs, &wait, &QEventLoop::quit);
+  if (!done) wait.exec(QEventLoop::ExcludeUserInputEvents);
+  *guard = false;
+  if (!done) throw VbError(vberr::kInternalError, "la pagina non risponde");
+  return answer;
+}
+
+void QtWebBrowser::RunAsync(const QString& js) {
+  page_->runJavaScript(js, QWebEngineScript::ApplicationWorld);
+}
+
+}  // namespace orva
