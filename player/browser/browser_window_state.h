@@ -8,13 +8,13 @@
 #include <cstdint>
 #include <string>
 
+#include "player/bookmarks/bookmark_store.h"
 #include "player/browser/book_format.h"
 
 namespace orva {
 
-// The settings application of the main program; every read and write of
-// its settings goes through it.
-inline constexpr std::string_view kSettingsApp = "ZUV MediaPlayer";
+// The settings application of the main program, kSettingsApp, is the
+// bookmark store's: every read and write of its settings goes through it.
 inline constexpr std::string_view kPlayerSection = "Player";
 
 struct VolumeScale {

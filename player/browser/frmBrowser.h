@@ -11,8 +11,11 @@
 //   frmBrowser_splash.cpp             the splash page
 //   frmBrowser_addresses.cpp          Section and PulisciUrl
 //   frmBrowser_browser_events.cpp     the browser's events as they arrive
-//   frmBrowser_reading.cpp            page completion, navigation commands
-//                                     and the player's events
+//   frmBrowser_playaudio.cpp          the page audio and the player's events
+//   frmBrowser_page_completion.cpp    what a loaded page gets
+//   frmBrowser_navigation.cpp         command links
+//   frmBrowser_keys.cpp               the command key map
+//   frmBrowser_recall.cpp             bookmark recall after a page load
 //   frmBrowser_playback_settings.cpp  the playback fields and engine switch
 //   frmBrowser_osd.cpp                the on-screen display
 
@@ -27,6 +30,7 @@
 #include "common/platform/event_loop.h"
 #include "common/platform/file_system.h"
 #include "common/settings/settings.h"
+#include "player/bookmarks/bookmark_lists.h"
 #include "player/browser/browser_window_state.h"
 #include "player/browser/web_browser.h"
 #include "player/panels/mdlMain.h"
@@ -113,6 +117,27 @@ class FrmBrowser : private WebBrowserEvents {
   void oPlayer_PlayStateChange(std::int32_t NewMode);
   void oPlayer_PlayFileChange(const std::string& NewFile);
 
+  // --- Page audio.
+  // Binds the page on view to its audio: url is the loaded page's address,
+  // "LOCATION.RELOAD" (start the held file again) or empty (with isNext or
+  // isPrev: the page's next or previous audio). result is true when a file
+  // was handed to the player.
+  void Playaudio(const std::string& url, bool isNext, bool isPrev, bool& result);
+  bool Playaudio(const std::string& url, bool isNext, bool isPrev);
+
+  // --- Keys: every key press of the window, and the key commands of links.
+  void Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
+
+  // --- Bookmarks: the lists of the page on view and their store.
+  BookmarkLists& Bookmarks() { return bookmarks_; }
+  void Marcatori(std::int32_t Mode, std::string_view Name, std::string& section, std::int16_t Number) {
+    bookmarks_.Marcatori(Mode, Name, section, Number);
+  }
+  void ClearMarcatori() { bookmarks_.ClearMarcatori(); }
+  // Recalls bookmark Number of the page on view (0: the one selected in the
+  // list); page completion calls it for a recall waiting for its page.
+  void MarcatoriRichiama(std::int16_t& Number);
+
   // --- Playback fields and engine switch.
   void chkAudioOff_Click();
   void SetAudioOff(bool value);
@@ -154,6 +179,10 @@ class FrmBrowser : private WebBrowserEvents {
   TextBox TextAvantiIndietro;
   TextBox TextRate;
   TextBox TextVolume;
+  // Debug panel fields: the address of the last navigation and the file
+  // last given to the player.
+  TextBox TextURL;
+  TextBox TxtDebFilename;
 
   // On-screen display: the frame and its label.
   bool frmOSDVisible = false;
@@ -198,6 +227,8 @@ class FrmBrowser : private WebBrowserEvents {
   SplashPublisher publisher_;
   std::string caption_{kMainCaption};
   bool unloaded_ = false;
+  BookmarkStore bookmarkStore_{settings_};
+  BookmarkLists bookmarks_{bookmarkStore_, report_, [this] { return Section(); }};
 };
 
 }  // namespace orva
