@@ -117,7 +117,9 @@ RegStatus MemoryRegistry::CheckNewPath(const Node* base, std::string_view subKey
   const bool ok = ForEachName(subKey, [&](std::string_view name) {
     std::size_t chars = 0;
     for (char c : name) chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    if (chars > kMaxKeyNameChars) {
+    // A zero character would end the name for every caller that reads it
+    // as C text.
+    if (chars > kMaxKeyNameChars || name.find('\0') != std::string_view::npos) {
       rc = kErrorInvalidParameter;
       return false;
     }

@@ -20,8 +20,8 @@ std::string FoldRegistryName(std::string_view name);
 
 class MemoryRegistry : public Registry {
  public:
-  // Limits of the registry: a key name has at most 255 characters and keys
-  // nest at most 512 deep.
+  // Limits of the registry: a key name has at most 255 characters and no
+  // zero character (87 otherwise), and keys nest at most 512 deep (161).
   static constexpr std::size_t kMaxKeyNameChars = 255;
   static constexpr int kMaxKeyDepth = 512;
 

@@ -121,6 +121,8 @@ TEST_F(MemoryRegistryTest, ErrorCodesOfTheCalls) {
       {"create with an empty name inside", reg.CreateKey(kHkeyCurrentUser, "A\\\\B", &h), kErrorBadPathname},
       {"create with a leading separator", reg.CreateKey(kHkeyCurrentUser, "\\A", &h), kErrorBadPathname},
       {"unknown handle", reg.EnumKey(4242, 0, nullptr), kErrorInvalidHandle},
+      {"zero character in a name", reg.CreateKey(kHkeyCurrentUser, std::string("a\0b", 3), &h),
+       kErrorInvalidParameter},
       {"name of 256 characters", reg.CreateKey(kHkeyCurrentUser, std::string(256, 'n'), &h),
        kErrorInvalidParameter},
       {"nesting past 512",

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "common/runtime/codepage.h"
+#include "common/runtime/utf8.h"
 #include "common/settings/memory_registry.h"
 #include "player/registry/utf16.h"
 
@@ -256,11 +257,9 @@ class Importer {
   }
 
   // hex(1), hex(2) and hex(7) hold text in the file's own encoding; the
-  // store keeps UTF-8.
+  // store keeps UTF-8 (an odd last byte of UTF-16 text is no character).
   std::string TextBytes(const std::string& bytes) const {
-    if (!unicode_) return Cp1252ToUtf8(bytes);
-    if (bytes.size() % 2 != 0) return bytes;
-    return Utf16LeToUtf8(bytes);
+    return unicode_ ? Utf16LeToUtf8(bytes) : Cp1252ToUtf8(bytes);
   }
 
   void CloseCurrent() {
@@ -288,7 +287,11 @@ RegImportSummary ImportRegText(Registry& registry, std::string_view fileBytes,
     text = Utf16LeToUtf8(fileBytes.substr(2));
     unicode = true;
   } else if (fileBytes.substr(0, 3) == "\xEF\xBB\xBF") {
-    text = std::string(fileBytes.substr(3));
+    // UTF-8 with its mark; ill-formed bytes become U+FFFD so that every
+    // text in the store is well-formed.
+    const std::string_view rest = fileBytes.substr(3);
+    text.reserve(rest.size());
+    for (std::size_t pos = 0; pos < rest.size();) AppendUtf8(text, DecodeUtf8Char(rest, pos));
   } else {
     text = Cp1252ToUtf8(fileBytes);
   }

@@ -21,8 +21,10 @@ void Collect(Registry& registry, RegHandle root, const std::string& path, bool w
              std::vector<KeyDump>& out) {
   out.push_back({path, ListRegValues(registry, root, path)});
   if (!withSubkeys) return;
-  for (const std::string& name : ListRegSubkeys(registry, root, path))
+  for (const std::string& name : ListRegSubkeys(registry, root, path)) {
+    if (name.empty()) continue;  // a name that cannot be opened again
     Collect(registry, root, path.empty() ? name : path + '\\' + name, true, out);
+  }
 }
 
 bool IsTextKind(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
