@@ -1,10 +1,28 @@
-// start: starts the installed player through the start-up program.
+// start: starts the installed player through its start-up program (the
+// linker), after telling it where the book CD is; falls back to the player
+// on the CD. Its only window never shows.
+#include <QCoreApplication>
+#include <filesystem>
+
 #include "backends/qt/platform/program_bootstrap.h"
+#include "backends/sqlite_registry/sqlite_registry.h"
+#include "launcher/untrapped.h"
+#include "tools/start/start_form.h"
 
 int main(int argc, char** argv) {
-  const orva::ProgramSpec spec{"start", "Starts the installed player through its start-up program.",
-                               /*takesBook=*/false, /*embedsBrowser=*/false};
-  return orva::RunProgram(argc, argv, spec, {}, [](orva::ProgramContext& ctx) {
-    ctx.Notice("the start utility is not built yet");
+  using namespace orva;
+  const ProgramSpec spec{"start", "Starts the installed player through its start-up program.",
+                         /*takesBook=*/false, /*embedsBrowser=*/false};
+  return RunProgram(argc, argv, spec, {}, [](ProgramContext& ctx) {
+    SqliteRegistry registry(RegistryPathsFromEnvironment(&ctx.environment), [&ctx](const RegistryFailure& f) {
+      ctx.dialogs.MsgBox(smart::RuntimeErrorMessage(f.number, f.description), MsgBoxButtons::kOkOnly,
+                         MsgBoxIcon::kCritical, start::Form1::kTitle);
+    });
+    Settings settings(registry);
+    start::Form1 form({settings, ctx.files, ctx.launcher, ctx.dialogs,
+                       QCoreApplication::applicationDirPath().toStdString(),
+                       std::filesystem::current_path().string()});
+    form.Form_Load();
+    registry.Commit();
   });
 }

@@ -27,7 +27,8 @@ done
 [ $# -gt 0 ] && shift  # the "--"
 patterns=("$@")
 
-QT_QPA_PLATFORM=offscreen ORVA_REGISTRY_DIR="$work/registry" XDG_RUNTIME_DIR="$work/runtime" \
+QT_QPA_PLATFORM=offscreen ORVA_REGISTRY_DIR="$work/registry" ORVA_MACHINE_REGISTRY="$work/registry/machine.sqlite" \
+  XDG_RUNTIME_DIR="$work/runtime" \
   timeout 60 "$program" "${args[@]}" >"$work/output" 2>&1 </dev/null
 status=$?
 
