@@ -17,7 +17,23 @@ std::string Normalize(std::string path) {
   }
   if (out.size() > 1 && out.back() == '/') out.pop_back();
   if (out.empty() || out.front() != '/') out.insert(out.begin(), '/');
-  return out;
+  // "." and ".." as the system resolves them ("/a/b/../c" is "/a/c").
+  if (out.find("/.") == std::string::npos) return out;
+  std::vector<std::string> parts;
+  std::size_t start = 1;
+  while (start <= out.size()) {
+    const std::size_t slash = std::min(out.find('/', start), out.size());
+    const std::string part = out.substr(start, slash - start);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (part != "." && !part.empty()) {
+      parts.push_back(part);
+    }
+    start = slash + 1;
+  }
+  std::string collapsed;
+  for (const std::string& part : parts) collapsed += "/" + part;
+  return collapsed.empty() ? "/" : collapsed;
 }
 
 std::string Upper(std::string s) {
