@@ -37,6 +37,7 @@ QApplication& App() {
 struct Recorder : WebBrowserEvents {
   std::vector<std::string> before, complete, titles;
   int closing = 0;
+  std::function<void()> onComplete;
   std::function<bool(const std::string&)> cancelIf = [](const std::string& url) {
     return url.find("#ZUVP_") != std::string::npos;
   };
@@ -44,7 +45,10 @@ struct Recorder : WebBrowserEvents {
     before.push_back(url);
     cancel = cancelIf(url);
   }
-  void OnDocumentComplete(const std::string& url) override { complete.push_back(url); }
+  void OnDocumentComplete(const std::string& url) override {
+    complete.push_back(url);
+    if (onComplete) onComplete();
+  }
   void OnTitleChange(const std::string& text) override { titles.push_back(text); }
   void OnWindowClosing(bool, bool& cancel) override {
     ++closing;
@@ -166,6 +170,19 @@ TEST_F(LiveBrowser, APageLoadsIsReadOnceAndItsLinksPassBeforeNavigate2) {
   EXPECT_EQ(browser->Document()->title(), "");
 }
 
+TEST_F(LiveBrowser, TheDocumentCanBeAskedFromInsideItsCompletion) {
+  qint64 took = -1;
+  events.onComplete = [&] {
+    QElapsedTimer t;
+    t.start();
+    browser->Document()->FocusBodyElement(1);
+    took = t.elapsed();
+  };
+  OpenIndex();
+  EXPECT_GE(took, 0);
+  EXPECT_LT(took, 1000);
+}
+
 TEST_F(LiveBrowser, AJumpWithinThePageCompletesAtItsNewAddress) {
   OpenIndex();
   const std::size_t loaded = events.complete.size();
@@ -192,6 +209,11 @@ TEST_F(LiveBrowser, TheSplashIsWrittenIntoTheBlankDocumentWithTheBookAsBase) {
   Write("include/avvio.jpg", "not really a picture");
   browser->Navigate2("about:blank");
   ASSERT_TRUE(WaitFor([&] { return browser->ReadyState() == readystate::kComplete; }));
+  // Questions to the blank document are answered at once.
+  QElapsedTimer asked;
+  asked.start();
+  EXPECT_EQ(browser->RunSync("1+1").toInt(), 2);
+  EXPECT_LT(asked.elapsed(), 1000);
   const std::size_t completes = events.complete.size();
   browser->Document()->setBodyInnerHTML(
       "<BODY><p><img src='include/AVVIO.jpg' alt='Logo'></p><h1>OrvaPlayer</h1></Body>");

@@ -25,7 +25,7 @@ namespace orva {
 namespace {
 
 // How long a question to the page may take before it counts as failed.
-constexpr int kAnswerTimeoutMs = 3000;
+constexpr int kAnswerTimeoutMs = 2000;
 
 // Catches link clicks before the page sees them. It runs in an isolated
 // world, so the book's own scripts can neither see nor disturb it; the DOM
@@ -112,6 +112,12 @@ class QtElement : public HtmlElement {
 class QtDocument : public HtmlDocument {
  public:
   QtDocument(QtWebBrowser& browser, const QJsonObject& snapshot) : browser_(browser) {
+    const QString href = snapshot.value("href").toString();
+    // The blank document (also with the splash written into it) holds
+    // nothing the player reads; it is not asked, and the engine does not
+    // always answer questions about it.
+    blank_ =
+        href.isEmpty() || href == QStringLiteral("about:blank") || href.startsWith(QStringLiteral("data:"));
     title_ = ToStd(snapshot.value("title").toString());
     sheets_ = snapshot.value("sheets").toInt();
     for (const QJsonValue& e : snapshot.value("elements").toArray())
@@ -140,11 +146,16 @@ class QtDocument : public HtmlDocument {
   }
 
   std::string bodyInnerHTML() const override {
+    if (blank_) return written_;
     return ToStd(browser_.RunSync("document.body?document.body.innerHTML:''").toString());
   }
-  void setBodyInnerHTML(const std::string& html) override { browser_.WriteBody(html, added_); }
+  void setBodyInnerHTML(const std::string& html) override {
+    written_ = html;
+    browser_.WriteBody(html, added_);
+  }
 
   void FocusBodyElement(std::int32_t index) override {
+    if (blank_) RaiseVbError(vberr::kSubscriptOutOfRange);
     const QVariant done = browser_.RunSync(
         "(function(i){var b=document.body;var e=b?b.getElementsByTagName('*')[i]:null;"
         "if(!e)return false;if(e.focus)e.focus();return true;})(" +
@@ -158,6 +169,8 @@ class QtDocument : public HtmlDocument {
   std::int32_t sheets_ = 0;
   std::vector<std::unique_ptr<QtElement>> elements_;
   std::vector<std::string> added_;
+  bool blank_ = false;
+  std::string written_;
 };
 
 // --- Bridge and page.
@@ -350,8 +363,19 @@ void QtWebBrowser::TakeSnapshot(bool raiseComplete) {
                          // the blank document's address.
                          location_ = internal ? std::string("about:blank") : href;
                          internalLoad_ = false;
-                         readyState_ = readystate::kComplete;
-                         if (raiseComplete && Events()) Events()->OnDocumentComplete(location_);
+                         // A page is complete when its completion is
+                         // raised, so a wait for the ready state sees the
+                         // page handled, as the old control's did.
+                         if (!raiseComplete) readyState_ = readystate::kComplete;
+                         // Raised from the event loop, not from inside this
+                         // answer: the engine hands over no further answers
+                         // while one is being handled, and the handlers ask.
+                         if (raiseComplete)
+                           QTimer::singleShot(0, this, [this, alive, url = location_] {
+                             if (alive.expired()) return;
+                             readyState_ = readystate::kComplete;
+                             if (Events()) Events()->OnDocumentComplete(url);
+                           });
                        });
 }
 
@@ -395,6 +419,9 @@ bool QtWebBrowser::ClickLink(const std::string& textOrHref) {
 }
 
 QVariant QtWebBrowser::RunSync(const QString& js) {
+  // A document being replaced answers nothing: the question would only wait
+  // for its time-out.
+  if (loading_ || internalLoad_) throw VbError(vberr::kObjectNotSet, "il documento si sta caricando");
   QEventLoop wait;
   QVariant answer;
   bool done = false;
@@ -408,7 +435,10 @@ QVariant QtWebBrowser::RunSync(const QString& js) {
   QTimer::singleShot(kAnswerTimeoutMs, &wait, &QEventLoop::quit);
   if (!done) wait.exec(QEventLoop::ExcludeUserInputEvents);
   *guard = false;
-  if (!done) throw VbError(vberr::kInternalError, "la pagina non risponde");
+  if (!done) {
+    TraceEvent("page_no_answer", {{"script", ToStd(js.left(80))}});
+    throw VbError(vberr::kInternalError, "la pagina non risponde");
+  }
   return answer;
 }
 
