@@ -5,6 +5,8 @@
 #include <cmath>
 #include <utility>
 
+#include "common/automation/trace.h"
+#include "common/automation/trace_events.h"
 #include "common/runtime/vb_error.h"
 #include "player/panels/handler_guard.h"
 
@@ -24,6 +26,14 @@ std::int32_t ToLong(double value) {
   return static_cast<std::int32_t>(std::nearbyint(value));
 }
 }  // namespace
+
+void frmWMP9::TraceMedia(std::string_view op) const {
+  if (TraceEnabled()) TraceEvent("media", {{"host", name_}, {"op", op}});
+}
+
+void frmWMP9::TraceMedia(std::string_view op, const TraceField& detail) const {
+  if (TraceEnabled()) TraceEvent("media", {{"host", name_}, {"op", op}, detail});
+}
 
 bool IsVideoFileName(std::string_view name) {
   std::string upper(name);
@@ -86,7 +96,10 @@ float frmWMP9::Rate() {
 }
 
 void frmWMP9::SetRate(float value) {
-  Guarded(report_, ReportName("Let Rate"), [&] { wmp_->SetSettingsRate(value); });
+  Guarded(report_, ReportName("Let Rate"), [&] {
+    TraceMedia("rate", {"rate", static_cast<double>(value)});
+    wmp_->SetSettingsRate(value);
+  });
 }
 
 bool frmWMP9::AutoStart() {
@@ -128,6 +141,7 @@ std::string frmWMP9::FileName() {
 
 void frmWMP9::SetFileName(const std::string& value) {
   Guarded(report_, ReportName("Let FileName"), [&] {
+    TraceMedia("file", {"file", value});
     wmp_->currentPlaylistClear();
     if (!DoEventsAndStillLoaded()) return;
     wmp_->SetURL(value);
@@ -140,7 +154,10 @@ void frmWMP9::Stop_Player() {
     // A file still opening is stopped too, or it would start by itself
     // right after a stop that came just after its name.
     const std::int32_t state = wmp_->playState();
-    if (state == playstate::kPlaying || state == playstate::kTransitioning) wmp_->controlsStop();
+    if (state == playstate::kPlaying || state == playstate::kTransitioning) {
+      TraceMedia("stop");
+      wmp_->controlsStop();
+    }
     if (!DoEventsAndStillLoaded()) return;
     TimerNextAction.SetEnabled(false);
   });
@@ -156,6 +173,7 @@ void frmWMP9::Play_Player() {
     if (FileName().empty()) return;
     if (!DoEventsAndStillLoaded()) return;
     trail.Step(" WMP.Controls.play ");
+    TraceMedia("play");
     wmp_->controlsPlay();
   });
 }
@@ -166,7 +184,10 @@ double frmWMP9::CurrentPosition() {
 }
 
 void frmWMP9::SetCurrentPosition(double seconds) {
-  Guarded(report_, ReportName("Let CurrentPosition"), [&] { wmp_->SetControlsCurrentPosition(seconds); });
+  Guarded(report_, ReportName("Let CurrentPosition"), [&] {
+    TraceMedia("position", {"seconds", seconds});
+    wmp_->SetControlsCurrentPosition(seconds);
+  });
 }
 
 double frmWMP9::Duration() {
@@ -175,10 +196,13 @@ double frmWMP9::Duration() {
 
 void frmWMP9::StopPlay() {
   Guarded(report_, ReportName("StopPlay"), [&] {
-    if (wmp_->playState() == playstate::kPlaying)
+    if (wmp_->playState() == playstate::kPlaying) {
+      TraceMedia("pause");
       wmp_->controlsPause();
-    else
+    } else {
+      TraceMedia("play");
       wmp_->controlsPlay();
+    }
   });
 }
 
@@ -187,7 +211,11 @@ std::int32_t frmWMP9::Volume() {
 }
 
 void frmWMP9::SetVolume(double value) {
-  Guarded(report_, ReportName("Let Volume"), [&] { wmp_->SetSettingsVolume(ToLong(value)); });
+  Guarded(report_, ReportName("Let Volume"), [&] {
+    const std::int32_t volume = ToLong(value);
+    TraceMedia("volume", {"volume", volume});
+    wmp_->SetSettingsVolume(volume);
+  });
 }
 
 bool frmWMP9::IsPlaying() {
@@ -196,12 +224,17 @@ bool frmWMP9::IsPlaying() {
 }
 
 void frmWMP9::Pause_Player() {
-  Guarded(report_, ReportName("Pause_Player"), [&] { wmp_->controlsPause(); });
+  Guarded(report_, ReportName("Pause_Player"), [&] {
+    TraceMedia("pause");
+    wmp_->controlsPause();
+  });
 }
 
 void frmWMP9::Form_KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/) {
   Guarded(report_, ReportName("Form_KeyDown"), [&] {
-    if (KeyCode == kKeyEscape) wmp_->controlsStop();
+    if (KeyCode != kKeyEscape) return;
+    TraceMedia("stop");
+    wmp_->controlsStop();
   });
 }
 
@@ -226,16 +259,19 @@ void frmWMP9::ShowVideo() {
     wmp_->SetEnabled(true);
   }
   window.SetVisible(true);
+  TraceWindowShown("frmWMP9", kCaption);
 }
 
 void frmWMP9::WMP_PlayStateChange(std::int32_t NewState) {
   Guarded(report_, ReportName("WMP_PlayStateChange"), [&] {
+    TraceMedia("state", {"state", NewState});
     switch (NewState) {
       case playstate::kStopped: {
         HostWindow& window = wmp_->Window();
         if (window.Visible()) {
           window.SetState(WindowState::kNormal);
           window.SetVisible(false);
+          TraceWindowHidden("frmWMP9");
         }
         break;
       }
@@ -260,13 +296,16 @@ void frmWMP9::WMP_Error(const MediaError& error) {
       (missing ? "Impossibile aprire il file multimediale: " : "Formato multimediale non riconosciuto: ") +
       error.url;
   if (!error.detail.empty()) err.Description += " (" + error.detail + ")";
+  TraceMedia("error", {"file", error.url});
   report_.MostraErrore(ReportName("WMP_Error"), {}, err);
 }
 
 void frmWMP9::TimerNextAction_Timer() {
   Guarded(report_, ReportName("TimerNextAction_Timer"), [&] {
     TimerNextAction.SetEnabled(false);
-    if (TimerNextActionTag == "8" && PlayStateChange) PlayStateChange(playstate::kMediaEnded);
+    if (TimerNextActionTag != "8") return;
+    TraceMedia("end");
+    if (PlayStateChange) PlayStateChange(playstate::kMediaEnded);
   });
 }
 

@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/automation/trace.h"
 #include "common/controls/timer_control.h"
 #include "common/platform/event_loop.h"
 #include "player/panels/mdlMain.h"
@@ -82,6 +83,9 @@ class frmWMP9 : public PlayerHost {
   MediaEngine& WMPEngine() { return *wmp_; }
 
  private:
+  // One "media" line of the trace: the host, the operation and a detail.
+  void TraceMedia(std::string_view op) const;
+  void TraceMedia(std::string_view op, const TraceField& detail) const;
   // Lets pending events run; false when the host was unloaded meanwhile.
   bool DoEventsAndStillLoaded();
   void ShowVideo();

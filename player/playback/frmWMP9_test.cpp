@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "common/automation/trace.h"
+
 #include "player/playback/playback_test_support.h"
 
 namespace orva::testing {
@@ -162,6 +166,28 @@ TEST_F(Host, AFileThatCannotBeOpenedIsReportedOnce) {
     EXPECT_NE(dialogs.ErrorReports()[0].errorText.find(c.says), std::string::npos);
     EXPECT_FALSE(player->IsPlaying());
     EXPECT_TRUE(states.empty());
+  }
+}
+
+TEST_F(Host, TracesWhatTheEngineIsToldAndTheEndOfAFile) {
+  std::ostringstream lines;
+  InstallTrace(MakeStreamTraceSink(lines), &loop);
+  Play(kVideo);
+  player->SetCurrentPosition(19.5);
+  loop.Advance(600);
+  InstallTrace(nullptr, nullptr);
+  const std::string trace = lines.str();
+  std::size_t at = 0;
+  for (const char* expected : {R"("ev":"media","host":"oWMP9","op":"file","file":"C:\\Libro\\film.avi")",
+                               R"("op":"state","state":3)",
+                               R"("ev":"window","window":"frmWMP9","state":"shown","caption":"MediaPlayer")",
+                               R"("op":"position","seconds":19.5)", R"("op":"state","state":8)",
+                               R"("ev":"window","window":"frmWMP9","state":"hidden")",
+                               R"("ev":"media","host":"oWMP9","op":"end")"}) {
+    SCOPED_TRACE(expected);
+    const std::size_t found = trace.find(expected, at);
+    ASSERT_NE(found, std::string::npos) << trace;
+    at = found;
   }
 }
 
