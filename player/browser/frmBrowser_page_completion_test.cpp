@@ -1,0 +1,161 @@
+// What a page gets once it has loaded.
+
+#include <gtest/gtest.h>
+
+#include "player/browser/book_format.h"
+#include "player/browser/reading_test_world.h"
+
+namespace orva::reading_testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+struct PageCompletion : ReadingWorld {
+  void Bookmark(const std::string& section, int n, const std::string& position, const std::string& name) {
+    settings.SaveSetting("ZUV MediaPlayer", section, std::to_string(n), position);
+    settings.SaveSetting("ZUV MediaPlayer", section, std::to_string(n) + "NOME", name);
+  }
+  // A book of two chapter folders and INCLUDE, each page with a bookmark.
+  void TwoChapterBook() {
+    AddPage("Index.htm", {.title = "Indice"});
+    AddPage("cap01/a.htm", {.title = "A"});
+    AddMedia("cap01/b.mp3", 60);
+    AddPage("Cap02/c.htm", {.title = "C"});
+    AddPage("INCLUDE/help.htm", {.title = "Aiuto"});
+    Bookmark("cap01\\a.htm", 1, "65", "Primo");
+    Bookmark("Cap02\\c.htm", 3, "10", "Terzo");
+    Bookmark("Cap02\\c.htm", 7, "3725", "Primo");  // the same name on another page
+    Bookmark("INCLUDE\\help.htm", 1, "1", "Aiuto");
+  }
+};
+
+TEST_F(PageCompletion, TheIndexPageListsTheBookmarksOfEveryPageTaggedWithItsRunningNumber) {
+  TwoChapterBook();
+  FrmBrowser& f = Start();
+  Open("Index.htm");
+  // cap01/a.htm is 1, cap01/b.mp3 is 2 (every file counts), Cap02/c.htm is 3;
+  // nothing from INCLUDE. Bookmarks are renumbered as they load.
+  EXPECT_EQ(f.Bookmarks().ListMarkers.Items(),
+            (Lines{"-1-01:05\t-Primo", "-3-00:10\t-Terzo", "-3-02:05\t-Primo"}));
+  EXPECT_EQ(f.Bookmarks().oMarkersIndex.Item(3), "Cap02\\c.htm");
+  EXPECT_EQ(settings.GetSetting("ZUV MediaPlayer", "Cap02\\c.htm", "2NOME", "vuoto"), "Primo");
+  EXPECT_EQ(f.Bookmarks().ListMarkers.ToolTipText, "Elenco segnalibri");
+
+  // An ordinary page lists its own bookmarks only, plain; the index's lines
+  // are gone.
+  Open("Cap02/c.htm");
+  EXPECT_EQ(f.Bookmarks().ListMarkers.Items(), (Lines{"00:10\t - Terzo", "02:05\t - Primo"}));
+  EXPECT_EQ(f.Bookmarks().CurrentMarker, 0);
+  EXPECT_TRUE(Reports().empty());
+}
+
+TEST_F(PageCompletion, AFailingBookWalkIsReportedAndTheRestOfThePageIsNotDone) {
+  TwoChapterBook();
+  AddPage("Index.htm", {.title = "Indice",
+                        .elements = {Meta("ZUVPLAYER_AUDIO", "cap01/b.mp3"),
+                                     Meta("ZUVPLAYER_MSG_USCITA", "Really quit?")}});
+  FrmBrowser& f = Start();
+  const std::string caption = f.Caption();
+  disk = {};  // the program folder is gone
+  Open("Index.htm");
+  EXPECT_EQ(Reports(), (std::vector<std::string>{"Documentcompleted - Dopo Timer / 76"}));
+  EXPECT_EQ(f.Caption(), caption);
+  EXPECT_TRUE(Played().empty());
+  EXPECT_EQ(f.state.Messages[book::Message::kUscita], "Sei sicuro di voler uscire?");
+}
+
+TEST_F(PageCompletion, TheCaptionFollowsTheTitleAndANewTitleTakesTheFocus) {
+  AddPage("cap01/a.htm", {.title = "Capitolo uno", .elements = {Meta("x", ""), Meta("y", "")}});
+  AddPage("cap01/senza.htm", {});
+  FrmBrowser& f = Start();
+  Open("cap01/a.htm");
+  EXPECT_EQ(f.Caption(), "Capitolo uno");
+  EXPECT_EQ(browser.FakeDocumentOnView()->FocusedBodyElement(), 1);
+  Open("cap01/a.htm");  // the same title: the focus is left where it is
+  EXPECT_EQ(browser.FakeDocumentOnView()->FocusedBodyElement(), -1);
+  Open("cap01/senza.htm");
+  EXPECT_EQ(f.Caption(), "");
+  EXPECT_TRUE(Reports().empty());
+}
+
+TEST_F(PageCompletion, AnotherPageResetsTheIndexAnchorCounterAndAnAnchorOfTheSamePageDoesNot) {
+  AddPage("cap01/a.htm", {});
+  AddPage("cap01/b.htm", {});
+  FrmBrowser& f = Start();
+  Open("cap01/a.htm");
+  EXPECT_EQ(f.state.PageName, "a.htm");
+  f.state.IndexCounter = 3;
+  browser.Navigate2(Url("cap01/a.htm") + "#ZUVPLAYER_AUDIO_POS=12");
+  loop.DoEvents();
+  EXPECT_EQ(f.state.IndexCounter, 3);
+  Open("cap01/b.htm");
+  EXPECT_EQ(f.state.PageName, "b.htm");
+  EXPECT_EQ(f.state.IndexCounter, 0);
+}
+
+TEST_F(PageCompletion, EveryPageGetsTheBookStyleSheetAtPositionsOneAndZero) {
+  struct Case {
+    const char* name;
+    std::int32_t ownSheets;
+    std::vector<std::int32_t> positions;
+  };
+  const Case cases[] = {{"a page without a sheet", 0, {0}}, {"a page with its own sheet", 1, {1, 0}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    AddPage("cap01/a.htm", {.styleSheets = c.ownSheets});
+    Store("StyleSheet", "2");
+    Start();
+    Open("cap01/a.htm");
+    const std::string sheet = book::StyleSheetAddress(kProgramFolder, 2);
+    EXPECT_EQ(sheet, "file:////books/Storia Antica/INCLUDE/Style2.CSS");
+    std::vector<std::int32_t> positions;
+    for (const AddedStyleSheet& added : browser.FakeDocumentOnView()->AddedStyleSheets()) {
+      EXPECT_EQ(added.address, sheet);
+      positions.push_back(added.index);
+    }
+    EXPECT_EQ(positions, c.positions);
+  }
+}
+
+TEST_F(PageCompletion, AnEmptyOrBareHttpAddressLoadsWithoutTouchingThePlayer) {
+  AddPage("cap01/a.htm", {.elements = {Meta("ZUVPLAYER_AUDIO", "b.mp3")}});
+  AddMedia("cap01/b.mp3", 60);
+  FrmBrowser& f = Start();
+  Open("cap01/a.htm");
+  ASSERT_TRUE(Playing());
+  for (const char* address : {"http:///", ""}) {
+    SCOPED_TRACE(address);
+    Engine().ClearCalls();
+    f.objWB_DocumentComplete(address);
+    EXPECT_TRUE(Engine().Calls().empty());
+    EXPECT_TRUE(Playing());
+  }
+}
+
+TEST_F(PageCompletion, AnIndexPageGivesTheBookItsOwnMessages) {
+  AddPage("Index.htm", {.elements = {Meta("ZUVPLAYER_MSG_USCITA", "Do you really want to quit?"),
+                                     Meta("ZUVPLAYER_MSG_MARKNONE", ""),
+                                     Meta("ZUVPLAYER_MSG_EXPORTOK", "Exported to @FILE@")}});
+  // A page in a sub-folder named index.htm is an index page too.
+  AddPage("cap01/index.htm", {.elements = {Meta("ZUVPLAYER_MSG_DELMARK", "Delete them all?")}});
+  AddPage("cap01/a.htm", {.elements = {Meta("ZUVPLAYER_MSG_USCITA", "Not from here")}});
+  FrmBrowser& f = Start();
+  Open("Index.htm");
+  Open("cap01/a.htm");  // an ordinary page changes nothing
+  Open("cap01/index.htm");
+  const book::MessageTexts& m = f.state.Messages;
+  EXPECT_EQ(m[book::Message::kUscita], "Do you really want to quit?");
+  EXPECT_EQ(m[book::Message::kExportOk], "Exported to @FILE@");
+  EXPECT_EQ(m[book::Message::kDelMark], "Delete them all?");
+  // An element without text keeps the text the reader has.
+  EXPECT_EQ(m[book::Message::kMarkNone], "Non ci sono marcatori presenti.");
+  EXPECT_EQ(m[book::Message::kSostFile], "Si vuole sostituire il file @FILE@?");
+
+  dialogs.QueueAnswer(MsgBoxResult::kNo);
+  EXPECT_FALSE(f.Unload());
+  ASSERT_FALSE(dialogs.Shown().empty());
+  EXPECT_EQ(dialogs.Shown().back().text, "Do you really want to quit?");
+}
+
+}  // namespace
+}  // namespace orva::reading_testing
