@@ -1,10 +1,117 @@
-// OrvaPlayer: the talking-book player.
+// OrvaPlayer: the talking-book player. The book is the folder of the program
+// (or the one --book names); the main window shows its pages and plays
+// their audio.
+#include <QApplication>
+#include <QTimer>
+#include <filesystem>
+#include <memory>
+
+#include "apps/OrvaPlayer/silent_media_engine.h"
+#include "backends/qt/browser/browser_main_window.h"
+#include "backends/qt/browser/qt_web_browser.h"
 #include "backends/qt/platform/program_bootstrap.h"
+#include "backends/sqlite_registry/sqlite_registry.h"
+#include "common/platform/host_paths.h"
+#include "common/platform/path_resolver.h"
+#include "common/runtime/vb_error.h"
+#include "common/settings/settings.h"
+#include "player/browser/frmBrowser.h"
+#include "player/panels/mdlMain.h"
+#include "player/playback/oMoxPlayer.h"
+
+namespace {
+
+// Everything the player's run keeps alive, in the order it is built.
+struct PlayerRun {
+  explicit PlayerRun(orva::ProgramContext& ctx, const std::string& bookFolder)
+      : registry(orva::RegistryPathsFromEnvironment(&ctx.environment),
+                 [&ctx](const orva::RegistryFailure& f) {
+                   ctx.Notice("settings store: " + f.step + ": " + f.description + " " + f.detail);
+                 }),
+        settings(registry),
+        report(ctx.dialogs, &ctx.diagnostics),
+        caseless(ctx.files),
+        files(caseless),
+        window(std::make_unique<orva::BrowserMainWindow>()),
+        browser(window->view(), bookFolder),
+        engines(orva::SilentMediaEngines(ctx.diagnostics)),
+        form(orva::FrmBrowserServices{
+            .loop = ctx.loop,
+            .dialogs = ctx.dialogs,
+            .fileSystem = files,
+            .settings = settings,
+            .report = report,
+            .objwb = browser,
+            .programFolder = orva::CoreFolderFromHost(bookFolder),
+            .newPlayer = [this,
+                          &ctx] { return std::make_unique<orva::oMoxPlayer>(ctx.loop, report, engines); },
+            .publisher = {}}) {
+    window->Attach(form);
+  }
+  ~PlayerRun() { registry.Commit(); }
+
+  orva::SqliteRegistry registry;
+  orva::Settings settings;
+  orva::MdlMain report;
+  orva::CaseInsensitiveFileSystem caseless;
+  orva::HostPathFileSystem files;
+  std::unique_ptr<orva::BrowserMainWindow> window;
+  orva::QtWebBrowser browser;
+  orva::MediaEngineFactory engines;
+  orva::FrmBrowser form;
+};
+
+std::unique_ptr<PlayerRun> run;
+
+std::string BookFolder(const orva::ProgramOptions& options) {
+  namespace fs = std::filesystem;
+  fs::path folder = options.bookDir.empty() ? fs::path(QCoreApplication::applicationDirPath().toStdString())
+                                            : fs::path(options.bookDir);
+  std::error_code ec;
+  fs::path full = fs::weakly_canonical(fs::absolute(folder), ec);
+  std::string text = (ec ? fs::absolute(folder) : full).string();
+  while (text.size() > 1 && text.back() == '/') text.pop_back();
+  return text;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  orva::ScriptActions actions;
+  actions.Add(
+      {"click", "click LINK  (follow the link with this text or written address)", 1, 1, nullptr, nullptr});
+  actions.Add({"close", "close  (close the window: the exit question is asked)", 0, 0, nullptr, nullptr});
+  actions.Add(
+      {"navigate", "navigate ADDRESS  (open an address as the program does)", 1, 1, nullptr, nullptr});
   const orva::ProgramSpec spec{
       "OrvaPlayer", "The accessible talking-book player: shows the book's pages and plays their audio.",
       /*takesBook=*/true, /*embedsBrowser=*/true};
-  return orva::RunProgram(argc, argv, spec, {},
-                          [](orva::ProgramContext& ctx) { ctx.Notice("the main window is not built yet"); });
+  const int code = orva::RunProgram(argc, argv, spec, std::move(actions), [](orva::ProgramContext& ctx) {
+    run = std::make_unique<PlayerRun>(ctx, BookFolder(ctx.options));
+    PlayerRun* r = run.get();
+    QObject::connect(&ctx.app, &QCoreApplication::aboutToQuit, [] { run.reset(); });
+    ctx.actions.Bind("click", [r, &ctx](const orva::ScriptArgs& args) {
+      if (!r->browser.ClickLink(args.at(0))) ctx.Notice("no link \"" + args.at(0) + "\" on the page");
+    });
+    ctx.actions.Bind("close", [r](const orva::ScriptArgs&) { r->window->close(); });
+    ctx.actions.Bind("navigate", [r](const orva::ScriptArgs& args) { r->browser.Navigate2(args.at(0)); });
+    // The script's end and "quit" close the window as the reader would:
+    // the exit question decides.
+    ctx.SetQuitHandler([r] { r->window->close(); });
+    // Settings written while the program runs reach the store at once, so
+    // the other programs see them and an abrupt end loses nothing.
+    auto* commit = new QTimer(r->window.get());
+    QObject::connect(commit, &QTimer::timeout, [r] { r->registry.Commit(); });
+    commit->start(500);
+    r->window->show();
+    // The window is created once the script's first answers are queued.
+    QTimer::singleShot(0, r->window.get(), [r] {
+      r->form.Form_Initialize();
+      r->registry.Commit();
+    });
+    ctx.KeepRunning();
+  });
+  // A run that never reached its event loop still holds Qt objects.
+  if (run) (void)run.release();
+  return code;
 }

@@ -136,6 +136,9 @@ class QtDocument : public HtmlDocument {
     const std::string href = NormaliseFileAddress(address);
     added_.push_back(href);
     ++sheets_;
+    // The blank document may not load local files; its sheets go with the
+    // body written into it.
+    if (blank_) return;
     browser_.RunAsync(
         "(function(h,n){var l=document.createElement('link');l.rel='stylesheet';l.href=h;"
         "var s=document.styleSheets;"
