@@ -100,6 +100,10 @@ MemoryRegistry::Node* MemoryRegistry::Resolve(RegHandle key, std::uint32_t needA
 }
 
 MemoryRegistry::Node* MemoryRegistry::FindPath(const Node* base, std::string_view subKey) {
+  // Readers ask for the same key many times in a row (every bookmark number
+  // of a page): the last key found is remembered until a key is removed.
+  if (lastNode_ && lastGeneration_ == generation_ && lastBase_ == base && lastSubKey_ == subKey)
+    return lastNode_;
   scratch_ = base->lookup;
   const bool ok = ForEachName(subKey, [&](std::string_view name) {
     scratch_ += '\\';
@@ -108,7 +112,12 @@ MemoryRegistry::Node* MemoryRegistry::FindPath(const Node* base, std::string_vie
   });
   if (!ok) return nullptr;
   auto it = byPath_.find(scratch_);
-  return it == byPath_.end() ? nullptr : it->second;
+  if (it == byPath_.end()) return nullptr;
+  lastBase_ = base;
+  lastSubKey_.assign(subKey);
+  lastNode_ = it->second;
+  lastGeneration_ = generation_;
+  return it->second;
 }
 
 RegStatus MemoryRegistry::CheckNewPath(const Node* base, std::string_view subKey) {

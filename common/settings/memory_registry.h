@@ -115,6 +115,10 @@ class MemoryRegistry : public Registry {
   std::uint64_t generation_ = 0;  // bumped whenever keys are removed
   std::uint32_t readOnlyRoots_ = 0;
   std::string scratch_;
+  const Node* lastBase_ = nullptr;
+  std::string lastSubKey_;
+  Node* lastNode_ = nullptr;
+  std::uint64_t lastGeneration_ = 0;
 };
 
 }  // namespace orva
