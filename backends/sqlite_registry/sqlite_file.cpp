@@ -361,9 +361,9 @@ void SqliteFile::ApplyOps(const std::vector<RegistryOp>& ops) {
       case RegistryOp::Kind::kDeleteTree: {
         ensured_.clear();
         const bool whole = op.path.empty();
-        for (const char* sql : whole
-                                   ? std::initializer_list<const char*>{kDeleteKeysOfRoot, kDeleteValsOfRoot}
-                                   : std::initializer_list<const char*>{kDeleteKeysUnder, kDeleteValsUnder}) {
+        const char* const ofRoot[] = {kDeleteKeysOfRoot, kDeleteValsOfRoot};
+        const char* const under[] = {kDeleteKeysUnder, kDeleteValsUnder};
+        for (const char* sql : whole ? ofRoot : under) {
           sqlite3_stmt* s = nullptr;
           Check(sqlite3_prepare_v2(db_, sql, -1, &s, nullptr), sql);
           const std::string folded = FoldRegistryName(op.path);
