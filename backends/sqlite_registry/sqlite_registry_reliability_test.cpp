@@ -60,12 +60,15 @@ TEST(SqliteRegistryReliabilityTest, KilledWritersLoseNoCommittedWrite) {
       WriteBatchesUntilKilled(paths, round, fds[1]);
     }
     close(fds[1]);
-    std::this_thread::sleep_for(std::chrono::milliseconds(std::uniform_int_distribution<int>(5, 60)(random)));
+    // Once the writer has committed its first batch, it is killed at a
+    // random moment of its work.
+    std::int32_t batch = -1;
+    if (read(fds[0], &batch, sizeof batch) == sizeof batch) lastCommitted[round] = batch;
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::uniform_int_distribution<int>(1, 40)(random)));
     kill(pid, SIGKILL);
     int status = 0;
     waitpid(pid, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the writer ended by itself";
-    std::int32_t batch;
     while (read(fds[0], &batch, sizeof batch) == sizeof batch) lastCommitted[round] = batch;
     close(fds[0]);
 
