@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "apps/OrvaPlayer/silent_media_engine.h"
+#include <QAbstractEventDispatcher>
+
+#include "backends/mpv/mpv_media_engine.h"
 #include "backends/qt/browser/browser_main_window.h"
 #include "backends/qt/browser/qt_web_browser.h"
 #include "backends/qt/platform/program_bootstrap.h"
@@ -21,6 +23,12 @@
 
 namespace {
 
+orva::mpvbackend::MpvEngineOptions EngineOptions(const std::string& audio) {
+  if (audio == "null") return orva::mpvbackend::MpvEngineOptions::Headless(false);
+  if (audio == "fast") return orva::mpvbackend::MpvEngineOptions::Headless(true);
+  return {};
+}
+
 // Everything the player's run keeps alive, in the order it is built.
 struct PlayerRun {
   explicit PlayerRun(orva::ProgramContext& ctx, const std::string& bookFolder)
@@ -34,7 +42,7 @@ struct PlayerRun {
         files(caseless),
         window(std::make_unique<orva::BrowserMainWindow>()),
         browser(window->view(), bookFolder),
-        engines(orva::SilentMediaEngines(ctx.diagnostics)),
+        engines(orva::mpvbackend::MakeMpvEngineFactory(EngineOptions(ctx.options.audio))),
         form(orva::FrmBrowserServices{
             .loop = ctx.loop,
             .dialogs = ctx.dialogs,
@@ -98,11 +106,12 @@ int main(int argc, char** argv) {
     // The script's end and "quit" close the window as the reader would:
     // the exit question decides.
     ctx.SetQuitHandler([r] { r->window->close(); });
-    // Settings written while the program runs reach the store at once, so
-    // the other programs see them and an abrupt end loses nothing.
-    auto* commit = new QTimer(r->window.get());
-    QObject::connect(commit, &QTimer::timeout, [r] { r->registry.Commit(); });
-    commit->start(500);
+    // What an event wrote is committed as soon as the event has been
+    // handled, when the loop is about to wait for the next one: the other
+    // programs see it at once, a burst of writes costs one commit, and an
+    // abrupt end loses at most the event in hand.
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
+                     r->window.get(), [r] { r->registry.Commit(); });
     r->window->show();
     // The window is created once the script's first answers are queued.
     QTimer::singleShot(0, r->window.get(), [r] {

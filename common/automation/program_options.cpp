@@ -41,6 +41,8 @@ ProgramOptions ParseProgramOptions(const ProgramSpec& spec, const std::vector<st
       target = &options.scriptFile;
     else if (name == "--book" && spec.takesBook)
       target = &options.bookDir;
+    else if (name == "--audio" && spec.takesBook)
+      target = &options.audio;
     if (!target) throw UsageError("unknown argument \"" + arg + "\"");
     if (!hasValue) {
       if (i + 1 == args.size()) throw UsageError(name + " needs a value");
@@ -48,6 +50,8 @@ ProgramOptions ParseProgramOptions(const ProgramSpec& spec, const std::vector<st
     }
     if (value.empty()) throw UsageError(name + " needs a value");
     if (!target->empty()) throw UsageError(name + " is given twice");
+    if (target == &options.audio && value != "device" && value != "null" && value != "fast")
+      throw UsageError("--audio takes device, null or fast, not \"" + value + "\"");
     *target = value;
   }
   return options;
@@ -56,14 +60,18 @@ ProgramOptions ParseProgramOptions(const ProgramSpec& spec, const std::vector<st
 std::string ProgramUsage(const ProgramSpec& spec, const ScriptActions& actions) {
   std::ostringstream out;
   out << "Usage: " << spec.name << " [--help] [--trace FILE] [--script FILE]"
-      << (spec.takesBook ? " [--book DIR]" : "") << "\n\n"
+      << (spec.takesBook ? " [--book DIR] [--audio device|null|fast]" : "") << "\n\n"
       << spec.summary << "\n\n"
       << "Options:\n"
       << "  --help         show this text and exit\n"
       << "  --trace FILE   write what the program shows and does to FILE, one JSON object a line (\"-\": "
          "standard output)\n"
       << "  --script FILE  play the timed actions and dialog answers of FILE; the program ends with it\n";
-  if (spec.takesBook) out << "  --book DIR     read the book in DIR instead of the one beside the program\n";
+  if (spec.takesBook) {
+    out << "  --book DIR     read the book in DIR instead of the one beside the program\n"
+        << "  --audio MODE   device (default): play aloud; null: play in real time without sound;\n"
+        << "                 fast: without sound and as fast as the audio can be decoded\n";
+  }
   out << "\nScript actions (one a line; \"#\" starts a comment):\n";
   for (const std::string& usage : actions.Usages()) out << "  " << usage << '\n';
   out << "\nWith QT_QPA_PLATFORM=offscreen the program runs without a display; dialogs that the script\n"

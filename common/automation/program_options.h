@@ -23,6 +23,10 @@ struct ProgramOptions {
   std::string traceFile;   // empty: no trace
   std::string scriptFile;  // empty: no script
   std::string bookDir;     // empty: the book beside the program
+  // The player's sound output: "device" (the default), "null" (played in
+  // real time, heard by nobody) or "fast" (nothing heard, decoded as fast as
+  // the machine can: a headless walk of a book takes seconds).
+  std::string audio;
 };
 
 // A command line the program cannot use; what() says why.

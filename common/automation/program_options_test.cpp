@@ -20,14 +20,14 @@ struct GoodCase {
 TEST(ParseProgramOptions, AcceptsTheSharedOptions) {
   const GoodCase cases[] = {
       {"none", &kUndo, {}, {}},
-      {"help", &kUndo, {"--help"}, {true, "", "", ""}},
-      {"short help", &kUndo, {"-h"}, {true, "", "", ""}},
+      {"help", &kUndo, {"--help"}, {true, "", "", "", ""}},
+      {"short help", &kUndo, {"-h"}, {true, "", "", "", ""}},
       {"separate values",
        &kPlayer,
-       {"--trace", "t.jsonl", "--script", "s.txt", "--book", "/b"},
-       {false, "t.jsonl", "s.txt", "/b"}},
-      {"joined values", &kPlayer, {"--script=s=1.txt", "--trace=t"}, {false, "t", "s=1.txt", ""}},
-      {"value that looks like an option", &kUndo, {"--trace", "--odd"}, {false, "--odd", "", ""}},
+       {"--trace", "t.jsonl", "--script", "s.txt", "--book", "/b", "--audio", "fast"},
+       {false, "t.jsonl", "s.txt", "/b", "fast"}},
+      {"joined values", &kPlayer, {"--script=s=1.txt", "--trace=t"}, {false, "t", "s=1.txt", "", ""}},
+      {"value that looks like an option", &kUndo, {"--trace", "--odd"}, {false, "--odd", "", "", ""}},
   };
   for (const GoodCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -36,6 +36,7 @@ TEST(ParseProgramOptions, AcceptsTheSharedOptions) {
     EXPECT_EQ(o.traceFile, c.expected.traceFile);
     EXPECT_EQ(o.scriptFile, c.expected.scriptFile);
     EXPECT_EQ(o.bookDir, c.expected.bookDir);
+    EXPECT_EQ(o.audio, c.expected.audio);
   }
 }
 
@@ -54,6 +55,11 @@ TEST(ParseProgramOptions, RejectsWhatItCannotUse) {
       {"missing value", &kUndo, {"--script"}, "--script needs a value"},
       {"empty value", &kUndo, {"--trace="}, "--trace needs a value"},
       {"twice", &kUndo, {"--trace", "a", "--trace", "b"}, "--trace is given twice"},
+      {"unknown audio output",
+       &kPlayer,
+       {"--audio", "loud"},
+       "--audio takes device, null or fast, not \"loud\""},
+      {"audio for a utility", &kUndo, {"--audio=fast"}, "unknown argument \"--audio=fast\""},
   };
   for (const BadCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -70,7 +76,10 @@ TEST(ProgramUsage, NamesOptionsAndScriptActions) {
   ScriptActions actions;
   actions.Add({"key", "key KEYS  (press keys)", 1, 1, nullptr, nullptr});
   const std::string player = ProgramUsage(kPlayer, actions);
-  EXPECT_EQ(player.rfind("Usage: OrvaPlayer [--help] [--trace FILE] [--script FILE] [--book DIR]\n", 0), 0u);
+  EXPECT_EQ(player.rfind("Usage: OrvaPlayer [--help] [--trace FILE] [--script FILE] [--book DIR] [--audio "
+                         "device|null|fast]\n",
+                         0),
+            0u);
   EXPECT_NE(player.find("  key KEYS  (press keys)\n"), std::string::npos);
   EXPECT_NE(player.find("  wait MS"), std::string::npos);
   EXPECT_EQ(ProgramUsage(kUndo, {}).find("--book"), std::string::npos);
