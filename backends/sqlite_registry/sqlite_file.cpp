@@ -1,10 +1,12 @@
 #include "backends/sqlite_registry/sqlite_file.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 
 #include "common/runtime/vb_error.h"
 
@@ -34,6 +36,15 @@ const char* kDeleteKeysUnder =
 const char* kDeleteValsUnder = "DELETE FROM vals WHERE root = ?1 AND (key = ?2 OR (key >= ?3 AND key < ?4))";
 const char* kDeleteKeysOfRoot = "DELETE FROM keys WHERE root = ?1";
 const char* kDeleteValsOfRoot = "DELETE FROM vals WHERE root = ?1";
+
+const char* const kOpenStep = "apertura archivio impostazioni";
+const char* const kSaveStep = "salvataggio impostazioni";
+
+// How long a program waits for the others' locks before it reports the
+// store as unavailable (its writes then stay queued in memory).
+constexpr int kBusyTimeoutMs = 5000;
+constexpr std::chrono::milliseconds kBusyPatience{5000};
+constexpr std::chrono::milliseconds kLongestPause{25};
 
 void BindText(sqlite3_stmt* s, int i, const std::string& text) {
   // nullptr as destructor: the text outlives the statement's step.
@@ -80,6 +91,27 @@ bool SqliteFile::Owns(RegHandle root) const {
 bool SqliteFile::IsCorruption(int code) {
   const int primary = code & 0xFF;
   return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+}
+
+bool SqliteFile::IsTransient(int code) {
+  // SQLITE_PROTOCOL is a race for the WAL's locks that went on too long.
+  const int primary = code & 0xFF;
+  return primary == SQLITE_BUSY || primary == SQLITE_LOCKED || primary == SQLITE_PROTOCOL;
+}
+
+void SqliteFile::RetryWhileBusy(const std::function<void()>& attempt) {
+  const auto deadline = std::chrono::steady_clock::now() + kBusyPatience;
+  std::chrono::milliseconds pause{1};
+  for (;;) {
+    try {
+      attempt();
+      return;
+    } catch (const SqlError& e) {
+      if (!IsTransient(e.code) || std::chrono::steady_clock::now() >= deadline) throw;
+    }
+    std::this_thread::sleep_for(pause);
+    pause = std::min(pause * 2, kLongestPause);
+  }
 }
 
 void SqliteFile::Report(int number, const std::string& step, const std::string& detail) {
@@ -135,6 +167,9 @@ void SqliteFile::OpenConnection(bool allowWrite) {
     throw SqlError{rc, message};
   }
   readOnly_ = sqlite3_db_readonly(db_, "main") == 1;
+  // Some locks (the switch to WAL, or recovering another program's WAL)
+  // may be met before Configure() sets the busy handler.
+  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
 }
 
 void SqliteFile::Close() {
@@ -143,11 +178,11 @@ void SqliteFile::Close() {
   upsertValue_ = insertKey_ = deleteValue_ = dataVersionStmt_ = nullptr;
   if (db_) sqlite3_close_v2(db_);
   db_ = nullptr;
+  readOnly_ = false;
   dataVersion_ = -1;
 }
 
 void SqliteFile::Configure() {
-  sqlite3_busy_timeout(db_, 5000);
   if (!readOnly_) {
     // Reading the header here is what finds a file that is not a database.
     Exec("PRAGMA journal_mode=WAL");
@@ -159,13 +194,39 @@ void SqliteFile::Configure() {
     Exec("SELECT count(*) FROM sqlite_master");
   }
   dataVersionStmt_ = Prepare("PRAGMA data_version");
+  if (!readOnly_) {
+    upsertValue_ = Prepare(kUpsertValue);
+    insertKey_ = Prepare(kInsertKey);
+    deleteValue_ = Prepare(kDeleteValue);
+  }
+}
+
+void SqliteFile::Connect(MemoryRegistry& cache, bool allowReadOnly) {
+  RetryWhileBusy([&] {
+    try {
+      try {
+        OpenConnection(true);
+      } catch (const SqlError&) {
+        if (!allowReadOnly) throw;
+        OpenConnection(false);
+      }
+      if (readOnly_ && !allowReadOnly) throw SqlError{SQLITE_READONLY, "file di sola lettura"};
+      Configure();
+      Load(cache);
+    } catch (...) {
+      // Closing also ends whatever transaction the attempt had begun, so
+      // the lock that blocked another program is released before a retry.
+      Close();
+      throw;
+    }
+  });
 }
 
 std::int64_t SqliteFile::DataVersion() {
   const int rc = sqlite3_step(dataVersionStmt_);
-  Check(rc, "PRAGMA data_version");
-  const std::int64_t v = sqlite3_column_int64(dataVersionStmt_, 0);
+  const std::int64_t v = rc == SQLITE_ROW ? sqlite3_column_int64(dataVersionStmt_, 0) : -1;
   sqlite3_reset(dataVersionStmt_);
+  Check(rc, "PRAGMA data_version");
   return v;
 }
 
@@ -197,6 +258,7 @@ void SqliteFile::Load(MemoryRegistry& cache) {
       const int rc = sqlite3_step(s);
       haveTables = rc == SQLITE_ROW && sqlite3_column_int(s, 0) == 2;
       sqlite3_finalize(s);
+      Check(rc, "schema");
     }
     if (haveTables) {
       sqlite3_stmt* keys = nullptr;
@@ -234,7 +296,7 @@ void SqliteFile::Load(MemoryRegistry& cache) {
   for (const ValueRow& v : valueRows) cache.LoadValue(v.root, v.path, v.name, v.type, v.data);
 }
 
-void SqliteFile::SetAside(const std::string& why) {
+bool SqliteFile::SetAside(const std::string& why) {
   Close();
   std::string aside = path_ + ".corrupt-" + TimeStamp();
   std::error_code ec;
@@ -242,66 +304,85 @@ void SqliteFile::SetAside(const std::string& why) {
     aside = path_ + ".corrupt-" + TimeStamp() + "-" + std::to_string(n);
   std::filesystem::rename(path_, aside, ec);
   if (ec) {
-    Report(vberr::kDeviceIoError, "apertura archivio impostazioni",
+    Report(vberr::kDeviceIoError, kOpenStep,
            "L'archivio delle impostazioni " + path_ + " è danneggiato (" + why +
                ") e non è stato possibile metterlo da parte: le modifiche di questa sessione non saranno "
                "salvate.");
-    throw SqlError{SQLITE_CANTOPEN, "cannot set aside " + path_};
+    return false;
   }
   std::error_code ignored;
   std::filesystem::rename(path_ + "-wal", aside + "-wal", ignored);
   std::filesystem::remove(path_ + "-shm", ignored);
-  Report(vberr::kDeviceIoError, "apertura archivio impostazioni",
+  Report(vberr::kDeviceIoError, kOpenStep,
          "L'archivio delle impostazioni " + path_ + " è danneggiato (" + why +
              "): è stato messo da parte come " + aside + ".");
+  return true;
 }
 
 void SqliteFile::Open(MemoryRegistry& cache) {
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), ec);
   try {
-    try {
-      OpenConnection(true);
-    } catch (const SqlError&) {
-      OpenConnection(false);
-    }
-    Configure();
-    Load(cache);
+    Connect(cache, true);
   } catch (const SqlError& e) {
-    if (db_ && IsCorruption(e.code)) {
-      try {
-        SetAside(e.message);
-        OpenConnection(true);
-        Configure();
-        Load(cache);
-      } catch (const SqlError& again) {
-        Close();
-        if (again.code != SQLITE_CANTOPEN) ReportSqlFailure(again, "apertura archivio impostazioni");
-      }
-    } else {
-      Close();
-      if (!quietWhenUnwritable_) ReportSqlFailure(e, "apertura archivio impostazioni");
+    if (IsCorruption(e.code)) {
+      ReplaceDamagedFile(cache, e.message);
+    } else if (!quietWhenUnwritable_) {
+      // The writes of this session stay queued; each commit tries again.
+      ReportSqlFailure(e, kOpenStep);
     }
   }
   if (!db_ || readOnly_) {
     if (quietWhenUnwritable_) {
       for (RegHandle root : roots_) cache.SetReadOnly(root, true);
     } else if (db_) {
-      Report(vberr::kPermissionDenied, "apertura archivio impostazioni",
+      Report(vberr::kPermissionDenied, kOpenStep,
              "L'archivio delle impostazioni " + path_ +
                  " è di sola lettura: le modifiche di questa sessione non saranno salvate.");
     }
   }
-  if (db_ && !readOnly_) {
-    try {
-      upsertValue_ = Prepare(kUpsertValue);
-      insertKey_ = Prepare(kInsertKey);
-      deleteValue_ = Prepare(kDeleteValue);
-    } catch (const SqlError& e) {
-      Close();
-      ReportSqlFailure(e, "apertura archivio impostazioni");
+}
+
+void SqliteFile::ReplaceDamagedFile(MemoryRegistry& cache, const std::string& why) {
+  // Setting the reader's file aside is drastic: only a file that still reads
+  // as damaged through a new connection is treated so. Another program may
+  // have replaced it in the meantime.
+  std::string damage = why;
+  try {
+    Connect(cache, true);
+    return;
+  } catch (const SqlError& again) {
+    if (!IsCorruption(again.code)) {
+      if (!quietWhenUnwritable_) ReportSqlFailure(again, kOpenStep);
+      return;
     }
+    damage = again.message;
   }
+  if (!SetAside(damage)) {
+    gaveUp_ = true;
+    return;
+  }
+  try {
+    Connect(cache, false);
+  } catch (const SqlError& e) {
+    ReportSqlFailure(e, kOpenStep);
+  }
+}
+
+bool SqliteFile::Reopen(MemoryRegistry& cache) {
+  try {
+    Connect(cache, false);
+  } catch (const SqlError& e) {
+    if (IsCorruption(e.code)) {
+      Recover(cache, e.message);
+    } else {
+      ReportSqlFailure(e, kSaveStep);
+    }
+    return false;
+  }
+  // The file's rows are loaded; this session's writes go on top.
+  for (const RegistryOp& op : pending_) ApplyToCache(cache, op);
+  return true;
 }
 
 void SqliteFile::EnsureKey(RegHandle root, const std::string& path) {
@@ -430,44 +511,71 @@ void SqliteFile::RewriteFrom(MemoryRegistry& cache) {
 void SqliteFile::Recover(MemoryRegistry& cache, const std::string& why) {
   // The file went bad under us: keep it for inspection and write everything
   // this program knows into a new one.
-  try {
-    SetAside(why);
-    OpenConnection(true);
-    Configure();
-    upsertValue_ = Prepare(kUpsertValue);
-    insertKey_ = Prepare(kInsertKey);
-    deleteValue_ = Prepare(kDeleteValue);
-    RewriteFrom(cache);
-    dataVersion_ = DataVersion();
-    pending_.clear();
-    failing_ = false;
-  } catch (const SqlError& again) {
-    Close();
-    if (again.code != SQLITE_CANTOPEN) ReportSqlFailure(again, "salvataggio impostazioni");
+  if (!SetAside(why)) {
+    gaveUp_ = true;
+    return;
   }
+  rebuild_ = true;
+  Rebuild(cache);
+}
+
+void SqliteFile::Rebuild(MemoryRegistry& cache) {
+  try {
+    RetryWhileBusy([&] {
+      try {
+        OpenConnection(true);
+        if (readOnly_) throw SqlError{SQLITE_READONLY, "file di sola lettura"};
+        Configure();
+        RewriteFrom(cache);
+        dataVersion_ = DataVersion();
+      } catch (...) {
+        Close();
+        throw;
+      }
+    });
+  } catch (const SqlError& e) {
+    // Everything stays in memory; the next commit tries again.
+    ReportSqlFailure(e, kSaveStep);
+    return;
+  }
+  rebuild_ = false;
+  pending_.clear();
+  failing_ = false;
 }
 
 void SqliteFile::Commit(MemoryRegistry& cache) {
   if (pending_.empty()) return;
-  if (!db_ || readOnly_) {
-    // Already reported when the store was opened; the copy in memory keeps
-    // the session going.
+  if (readOnly_ || gaveUp_) {
+    // Already reported; the copy in memory keeps the session going.
     pending_.clear();
     return;
   }
+  if (!db_) {
+    if (rebuild_) {
+      Rebuild(cache);
+      return;
+    }
+    if (!Reopen(cache) || pending_.empty()) return;
+  }
   try {
-    Exec("BEGIN IMMEDIATE");
-    ensured_.clear();
-    ApplyOps(pending_);
-    Exec("COMMIT");
+    RetryWhileBusy([&] {
+      try {
+        Exec("BEGIN IMMEDIATE");
+        ensured_.clear();
+        ApplyOps(pending_);
+        Exec("COMMIT");
+      } catch (const SqlError&) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+      }
+    });
     pending_.clear();
     failing_ = false;
   } catch (const SqlError& e) {
-    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     if (IsCorruption(e.code)) {
       Recover(cache, e.message);
     } else {
-      ReportSqlFailure(e, "salvataggio impostazioni");
+      ReportSqlFailure(e, kSaveStep);
     }
   }
 }
@@ -475,9 +583,14 @@ void SqliteFile::Commit(MemoryRegistry& cache) {
 void SqliteFile::RefreshIfChanged(MemoryRegistry& cache) {
   if (!db_) return;
   try {
-    if (DataVersion() == dataVersion_) return;
-    Load(cache);
-    for (const RegistryOp& op : pending_) ApplyToCache(cache, op);
+    bool reloaded = false;
+    RetryWhileBusy([&] {
+      if (DataVersion() == dataVersion_) return;
+      Load(cache);
+      reloaded = true;
+    });
+    if (reloaded)
+      for (const RegistryOp& op : pending_) ApplyToCache(cache, op);
   } catch (const SqlError& e) {
     if (IsCorruption(e.code) && !readOnly_) {
       Recover(cache, e.message);

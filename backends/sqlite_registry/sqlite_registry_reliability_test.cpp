@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <random>
 #include <thread>
 
@@ -125,6 +126,88 @@ TEST(SqliteRegistryReliabilityTest, ConcurrentWritersLoseNoUpdate) {
       }
     }
   }
+}
+
+// Programs started together on a store that does not exist yet all race to
+// create it and switch it to WAL; the losers of that race must wait, not
+// give up on the file.
+TEST(SqliteRegistryReliabilityTest, ProgramsOpeningANewStoreTogetherAllKeepTheirWrites) {
+  const std::string folder = FreshTestFolder();
+  constexpr int kRounds = 8;
+  constexpr int kPrograms = 6;
+  for (int round = 0; round < kRounds; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    const RegistryPaths paths = PathsIn(folder + "/r" + std::to_string(round));
+    int gate[2];
+    ASSERT_EQ(pipe(gate), 0);
+    std::vector<pid_t> children;
+    for (int p = 0; p < kPrograms; ++p) {
+      const pid_t pid = fork();
+      ASSERT_GE(pid, 0);
+      if (pid == 0) {
+        close(gate[1]);
+        char c;
+        // All programs start when the parent closes the gate.
+        while (read(gate[0], &c, 1) > 0) {
+        }
+        int failures = 0;
+        SqliteRegistry reg(paths, [&](const RegistryFailure&) { ++failures; });
+        SetText(reg, kHkeyCurrentUser, "Shared", "p" + std::to_string(p), "written");
+        reg.Commit();
+        _exit(failures == 0 && !reg.HasPendingWrites() ? 0 : 1);
+      }
+      children.push_back(pid);
+    }
+    close(gate[0]);
+    close(gate[1]);
+    for (pid_t pid : children) {
+      int status = 0;
+      waitpid(pid, &status, 0);
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a program reported a failure";
+    }
+    SqliteRegistry reg(paths);
+    for (int p = 0; p < kPrograms; ++p)
+      EXPECT_EQ(Text(reg, kHkeyCurrentUser, "Shared", "p" + std::to_string(p)), "written");
+  }
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+    EXPECT_EQ(entry.path().filename().string().find(".corrupt-"), std::string::npos) << entry.path();
+}
+
+// Another program in the middle of a write on a store still in rollback
+// mode: switching it to WAL cannot wait through SQLite's busy handler, so
+// the store must wait by itself until the other program is done.
+TEST(SqliteRegistryReliabilityTest, OpeningWaitsForAnotherProgramsWriteToEnd) {
+  const RegistryPaths paths = PathsIn(FreshTestFolder());
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(paths.userFile.c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "CREATE TABLE theirs(x); BEGIN IMMEDIATE; INSERT INTO theirs VALUES(1)",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  std::thread finisher([other] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+  });
+  Recorder recorder;
+  {
+    SqliteRegistry reg(paths, recorder.Handler());
+    SetText(reg, kHkeyCurrentUser, "K", "v", "mine");
+    reg.Commit();
+    EXPECT_FALSE(reg.HasPendingWrites());
+  }
+  finisher.join();
+  for (const RegistryFailure& f : recorder.failures) ADD_FAILURE() << f.step << ": " << f.detail;
+  SqliteRegistry reg(paths);
+  EXPECT_EQ(Text(reg, kHkeyCurrentUser, "K", "v"), "mine");
+  EXPECT_EQ(IntegrityCheck(paths.userFile), "ok");
+  sqlite3* check = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(paths.userFile.c_str(), &check, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  sqlite3_stmt* s = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(check, "SELECT count(*) FROM theirs", -1, &s, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_step(s), SQLITE_ROW);
+  EXPECT_EQ(sqlite3_column_int(s, 0), 1) << "the other program's write is kept too";
+  sqlite3_finalize(s);
+  sqlite3_close(check);
 }
 
 }  // namespace

@@ -326,6 +326,34 @@ TEST_F(SqliteRegistryTest, FullDiskIsReportedOnceAndTheWritesLandLater) {
   EXPECT_EQ(IntegrityCheck(small.userFile), "ok");
 }
 
+TEST_F(SqliteRegistryTest, WritesMadeWhileTheStoreCannotBeOpenedLandWhenItCan) {
+  const std::filesystem::path folder = std::filesystem::path(paths.userFile).parent_path() / "later";
+  { std::ofstream blocker(folder); }  // a plain file where the folder should be
+  RegistryPaths later{(folder / "registry.sqlite").string(), paths.machineFile};
+  SqliteRegistry reg(later, recorder.Handler());
+  ASSERT_EQ(recorder.failures.size(), 1u);
+  EXPECT_EQ(recorder.failures[0].number, 70);
+  SetText(reg, kHkeyCurrentUser, "K", "mine", "1");
+  reg.Commit();
+  EXPECT_TRUE(reg.HasPendingWrites());
+  EXPECT_EQ(recorder.failures.size(), 1u) << "reported once";
+
+  std::filesystem::remove(folder);
+  std::filesystem::create_directories(folder);
+  {
+    SqliteRegistry other(later);
+    SetText(other, kHkeyCurrentUser, "K", "theirs", "2");
+  }
+  SetText(reg, kHkeyCurrentUser, "K", "mine too", "3");
+  reg.Commit();
+  EXPECT_FALSE(reg.HasPendingWrites());
+  EXPECT_EQ(Text(reg, kHkeyCurrentUser, "K", "theirs"), "2");
+  SqliteRegistry after(later);
+  EXPECT_EQ(ValueNames(after, kHkeyCurrentUser, "K"),
+            (std::vector<std::string>{"theirs", "mine", "mine too"}));
+  EXPECT_EQ(recorder.failures.size(), 1u);
+}
+
 TEST(RegistryPathsTest, FolderComesFromTheEnvironment) {
   class Env : public Environment {
    public:
