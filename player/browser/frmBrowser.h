@@ -188,6 +188,10 @@ class FrmBrowser : private WebBrowserEvents {
   bool frmOSDVisible = false;
   std::string lblOSD;
 
+  // Panels the command keys show and hide (Ctrl+8; Shift+Ctrl+Alt).
+  bool frmconfigurazioneVisible = false;
+  bool fraDebugVisible = false;
+
   TimerControl TimerSpalsh;
   TimerControl TimerOSD;
   TimerControl TimerDisableState;

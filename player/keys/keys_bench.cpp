@@ -1,0 +1,124 @@
+// The key map in the core: from the key press to the message on the display,
+// for every command that stays on the page (the ones that open a page are
+// as fast up to the browser, which then takes its own time to load).
+// The main window runs on the in-memory store, the fake browser and the
+// fake engine, playing a 180 s audio at 100 s; each benchmark presses its
+// keys in turn so the state stays in range (forward then back, louder then
+// softer...). Times are per key press.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/platform/host_paths.h"
+#include "common/runtime/locale_settings.h"
+#include "common/settings/memory_registry.h"
+#include "common/settings/settings.h"
+#include "fakes/memory_file_system.h"
+#include "fakes/scripted_dialogs.h"
+#include "fakes/virtual_event_loop.h"
+#include "player/browser/fake_web_browser.h"
+#include "player/browser/frmBrowser.h"
+#include "player/keys/key_codes.h"
+#include "player/playback/fake_media_engine.h"
+
+namespace orva {
+namespace {
+
+using keys::Digit;
+
+struct Key {
+  std::int16_t code;
+  std::int16_t shift;
+};
+
+constexpr std::int16_t kCtrl = keys::kCtrlMask;
+constexpr std::int16_t kAlt = keys::kAltMask;
+
+// A main window reading a page with three index anchors.
+struct World {
+  ScopedNumberFormat format{NumberFormat{',', '.'}};
+  fakes::VirtualEventLoop loop;
+  fakes::ScriptedDialogs dialogs;
+  MdlMain report{dialogs, nullptr};
+  fakes::MemoryFileSystem disk;
+  HostPathFileSystem files{disk};
+  MemoryRegistry registry;
+  Settings settings{registry};
+  FakeWebBrowser browser{loop};
+  fakes::FakeMediaLibrary media{loop};
+  std::unique_ptr<FrmBrowser> form;
+
+  explicit World(double position = 100) {
+    const std::string page = "file:///book/cap01/Pag1.htm";
+    disk.AddFile("/book/cap01/Pag1.htm");
+    disk.AddFile("/book/cap01/uno.mp3");
+    for (const char* sheet : {"Style1.CSS", "Style2.CSS"})
+      disk.AddFile(std::string("/book/INCLUDE/") + sheet);
+    media.Add("book\\cap01\\uno.mp3", {.duration = 180});
+    FakePage content{.title = "Pag1.htm"};
+    content.elements.push_back({.name = "ZUVPLAYER_AUDIO", .content = "uno.mp3"});
+    for (int n = 1; n <= 3; ++n)
+      content.elements.push_back({.tagName = "A",
+                                  .id = "OrvaIndex_" + std::to_string(n),
+                                  .href = page + "#ZUVPLAYER_AUDIO_POS=" + std::to_string(60 * (n - 1))});
+    browser.AddPage(page, content);
+    form = std::make_unique<FrmBrowser>(FrmBrowserServices{
+        .loop = loop,
+        .dialogs = dialogs,
+        .fileSystem = files,
+        .settings = settings,
+        .report = report,
+        .objwb = browser,
+        .programFolder = "\\book",
+        .newPlayer = [this] { return std::make_unique<oMoxPlayer>(loop, report, media.Factory()); },
+        .publisher = {}});
+    form->Form_Initialize();
+    form->TimerSpalsh.SetEnabled(false);
+    loop.RunUntilIdle(1000);
+    browser.Navigate2(page);
+    loop.DoEvents();
+    form->oPlayer->SetCurrentPosition(position);
+    form->oPlayer->SetVolume(50.0);
+  }
+};
+
+void PressInTurnFrom(benchmark::State& state, double position, const std::vector<Key>& keys) {
+  World world(position);
+  std::size_t next = 0;
+  for (auto _ : state) {
+    const Key& key = keys[next];
+    world.form->Form_KeyDown(key.code, key.shift);
+    benchmark::DoNotOptimize(world.form->lblOSD.data());
+    next = (next + 1) % keys.size();
+  }
+  if (!world.dialogs.ErrorReports().empty()) state.SkipWithError("a key reported a failure");
+}
+
+void PressInTurn(benchmark::State& state, const std::vector<Key>& keys) { PressInTurnFrom(state, 100, keys); }
+
+BENCHMARK_CAPTURE(PressInTurn, seek_forward_back, std::vector<Key>{{Digit(2), kCtrl}, {Digit(1), kCtrl}});
+BENCHMARK_CAPTURE(PressInTurn, stop, std::vector<Key>{{Digit(4), kCtrl}});
+BENCHMARK_CAPTURE(PressInTurn, pause_resume, std::vector<Key>{{Digit(3), kCtrl}});
+BENCHMARK_CAPTURE(PressInTurn, louder_softer,
+                  std::vector<Key>{{keys::kVkPlus, kCtrl}, {keys::kVkMinus, kCtrl}});
+BENCHMARK_CAPTURE(PressInTurn, faster_slower,
+                  std::vector<Key>{{keys::kVkPlus, kAlt}, {keys::kVkMinus, kAlt}});
+BENCHMARK_CAPTURE(PressInTurn, speed_presets, std::vector<Key>{{Digit(9), kCtrl}});
+BENCHMARK_CAPTURE(PressInTurn, configuration_panel, std::vector<Key>{{Digit(8), kCtrl}});
+BENCHMARK_CAPTURE(PressInTurn, audio_off_on, std::vector<Key>{{Digit(0), kCtrl}});
+// The index keys where they open no page: back in the first section, forward
+// after the last anchor.
+void IndexBackInTheFirstSection(benchmark::State& state) { PressInTurnFrom(state, 30, {{Digit(7), kAlt}}); }
+BENCHMARK(IndexBackInTheFirstSection);
+void IndexForwardAfterTheLastAnchor(benchmark::State& state) {
+  PressInTurnFrom(state, 150, {{Digit(8), kAlt}});
+}
+BENCHMARK(IndexForwardAfterTheLastAnchor);
+BENCHMARK_CAPTURE(PressInTurn, debug_frame, std::vector<Key>{{keys::Letter('D'), keys::kShiftCtrlAltMask}});
+BENCHMARK_CAPTURE(PressInTurn, key_without_command, std::vector<Key>{{Digit(1), kCtrl | keys::kShiftMask}});
+
+}  // namespace
+}  // namespace orva

@@ -1,0 +1,175 @@
+// The keys that act on the audio being read: seek back and forward by the
+// skip step (crossing into the page's previous or next audio), stop, pause
+// and resume, volume, reading speed and its presets, audio off and on, and
+// the configuration and debug panels.
+
+#include "common/runtime/conversions.h"
+#include "player/browser/frmBrowser.h"
+#include "player/keys/key_commands.h"
+#include "player/panels/handler_guard.h"
+#include "player/panels/strtempo.h"
+
+namespace orva::keys {
+
+namespace {
+
+// Seek back crosses into the previous audio at 10 s or less into this one.
+constexpr double kSeekBackThreshold = 10;
+// Seek forward past the end of the last audio plays on from this far before
+// its end.
+constexpr double kSeekForwardEndMargin = 3;
+// The speed presets of Ctrl+9, in single precision.
+constexpr float kNormalRate = 1.0f;
+constexpr float kFastRate = 1.4f;
+constexpr float kSlowRate = 0.7f;
+
+}  // namespace
+
+oMoxPlayer& KeyCommands::Player() {
+  if (!form_.oPlayer) RaiseVbError(vberr::kObjectNotSet);
+  return *form_.oPlayer;
+}
+
+std::string KeyCommands::PositionText() { return strtempo(CLng(Player().CurrentPosition())); }
+
+double KeyCommands::SkipStep() { return CDbl(form_.TextAvantiIndietro.Text()); }
+
+void KeyCommands::Show(std::string text, bool keep) {
+  shown_ = text;
+  form_.OSD(shown_, keep);
+}
+
+Flow KeyCommands::SeekBack() {
+  Guarded(form_.report(), "Form_KeyDown Indietro - " + trail_.Label(), [&] {
+    oMoxPlayer& player = Player();
+    if (player.IsPlaying()) {
+      if (player.CurrentPosition() - kSeekBackThreshold > 0) {
+        // A step longer than the threshold may give a negative position:
+        // the engine decides what that means.
+        player.SetCurrentPosition(player.CurrentPosition() - SkipStep());
+      } else if (form_.Playaudio("", false, true)) {
+        // The previous audio (or this one again, at the page's first),
+        // from one step before its end.
+        Player().SetCurrentPosition(Player().Duration() - SkipStep());
+      } else {
+        Player().SetCurrentPosition(0);
+        Player().Play_Player();
+      }
+    }
+    Show("INDIETRO " + PositionText());
+  });
+  return Flow::kGoOn;
+}
+
+Flow KeyCommands::SeekForward() {
+  Guarded(form_.report(), "Form_KeyDown Avanti - " + trail_.Label(), [&] {
+    oMoxPlayer& player = Player();
+    if (player.IsPlaying()) {
+      if (player.Duration() < player.CurrentPosition() + SkipStep()) {
+        // Past the end: the next audio, or the next page, which binds its
+        // own audio when it has loaded; meanwhile this audio plays its end.
+        if (!form_.Playaudio("", true, false)) {
+          Player().SetCurrentPosition(Player().Duration() - kSeekForwardEndMargin);
+          Player().Play_Player();
+        }
+      } else {
+        player.SetCurrentPosition(player.CurrentPosition() + SkipStep());
+      }
+    }
+    Show("AVANTI " + PositionText());
+  });
+  return Flow::kGoOn;
+}
+
+Flow KeyCommands::Stop() {
+  Player().Stop_Player();
+  Player().SetCurrentPosition(0);
+  Show("STOP " + PositionText());
+  return Flow::kGoOn;
+}
+
+Flow KeyCommands::PlayPause() {
+  Player().StopPlay();
+  if (Player().IsPlaying())
+    Show("PLAY " + PositionText());
+  else
+    // Kept until the next message, so a paused reader hears where they are.
+    Show("PAUSA " + PositionText() + " premere ctrl+3", true);
+  return Flow::kGoOn;
+}
+
+Flow KeyCommands::ChangeVolume(bool louder) {
+  BrowserWindowState& state = form_.state;
+  oMoxPlayer& player = Player();
+  const double volume = player.Volume();
+  state.VolumeLevel = CInt(louder ? volume + state.VolumeStep : volume - state.VolumeStep);
+  if (louder)
+    player.SetVolume(
+        static_cast<double>(state.VolumeLevel <= state.VolumeMax ? state.VolumeLevel : state.VolumeMax));
+  else
+    player.SetVolume(
+        static_cast<double>(state.VolumeLevel >= state.VolumeMin ? state.VolumeLevel : state.VolumeMin));
+  Show("Volume - " + CStr(player.Volume()));
+  // The field's change handler stores the volume.
+  form_.TextVolume.SetText(CStr(player.Volume()));
+  return Flow::kGoOn;
+}
+
+Flow KeyCommands::Louder() { return ChangeVolume(true); }
+Flow KeyCommands::Softer() { return ChangeVolume(false); }
+
+Flow KeyCommands::ChangeSpeed(bool faster) {
+  oMoxPlayer& player = Player();
+  // The step compares in double precision what the player holds in single
+  // precision: from the player's 0.6 one step down gives 0.5.
+  player.SetRate(CSng(form_.RateChange(player.Rate(), faster)));
+  form_.SetPlayerRate(player.Rate());
+  Show((faster ? "Lettura più veloce - Rate " : "Lettura più lenta - Rate ") + CStr(player.Rate()));
+  return Flow::kGoOn;
+}
+
+Flow KeyCommands::Slower() { return ChangeSpeed(false); }
+Flow KeyCommands::Faster() { return ChangeSpeed(true); }
+
+Flow KeyCommands::SpeedPresets() {
+  trail_.Step("Form KeyDown: Ctrl+9");
+  oMoxPlayer& player = Player();
+  const float rate = player.Rate();
+  if (rate == kNormalRate) {
+    player.SetRate(kFastRate);
+    Show("Lettura veloce - Rate " + CStr(player.Rate()));
+  } else if (rate == kFastRate) {
+    player.SetRate(kSlowRate);
+    Show("Lettura lenta - Rate " + CStr(player.Rate()));
+  } else {
+    // Any speed the step keys reached goes back to normal.
+    player.SetRate(kNormalRate);
+    Show("Lettura normale - Rate " + CStr(player.Rate()));
+  }
+  form_.SetPlayerRate(player.Rate());
+  return Flow::kGoOn;
+}
+
+Flow KeyCommands::ConfigurationPanel() {
+  trail_.Step("Form KeyDown: Ctrl+8");
+  Show("Pannello configurazione");
+  form_.frmconfigurazioneVisible = !form_.frmconfigurazioneVisible;
+  // The field's change handler stores the speed again.
+  form_.TextRate.SetText(CStr(form_.PlayerRate()));
+  return Flow::kGoOn;
+}
+
+Flow KeyCommands::AudioOnOff() {
+  trail_.Step("Form KeyDown: Ctrl+0");
+  form_.SetAudioOff(!form_.state.AudioOffState);
+  form_.SaveSetting(kPlayerSection, "AudioOff", CStr(form_.state.AudioOffState));
+  Show(form_.state.AudioOffState ? "Lettura disattivata" : "Lettura attiva");
+  return Flow::kGoOn;
+}
+
+Flow KeyCommands::DebugFrame() {
+  form_.fraDebugVisible = !form_.fraDebugVisible;
+  return Flow::kGoOn;
+}
+
+}  // namespace orva::keys
