@@ -180,12 +180,14 @@ TEST(SqliteRegistryReliabilityTest, OpeningWaitsForAnotherProgramsWriteToEnd) {
   const RegistryPaths paths = PathsIn(FreshTestFolder());
   sqlite3* other = nullptr;
   ASSERT_EQ(sqlite3_open(paths.userFile.c_str(), &other), SQLITE_OK);
+  sqlite3_busy_timeout(other, 5000);
   ASSERT_EQ(sqlite3_exec(other, "CREATE TABLE theirs(x); BEGIN IMMEDIATE; INSERT INTO theirs VALUES(1)",
                          nullptr, nullptr, nullptr),
             SQLITE_OK);
-  std::thread finisher([other] {
+  int theirCommit = -1;
+  std::thread finisher([other, &theirCommit] {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+    theirCommit = sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(other);
   });
   Recorder recorder;
@@ -196,6 +198,7 @@ TEST(SqliteRegistryReliabilityTest, OpeningWaitsForAnotherProgramsWriteToEnd) {
     EXPECT_FALSE(reg.HasPendingWrites());
   }
   finisher.join();
+  EXPECT_EQ(theirCommit, SQLITE_OK);
   for (const RegistryFailure& f : recorder.failures) ADD_FAILURE() << f.step << ": " << f.detail;
   SqliteRegistry reg(paths);
   EXPECT_EQ(Text(reg, kHkeyCurrentUser, "K", "v"), "mine");
