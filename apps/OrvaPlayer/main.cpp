@@ -2,6 +2,7 @@
 // (or the one --book names); the main window shows its pages and plays
 // their audio.
 #include <QApplication>
+#include <QLabel>
 #include <QTimer>
 #include <filesystem>
 #include <memory>
@@ -11,6 +12,8 @@
 #include "backends/mpv/mpv_media_engine.h"
 #include "backends/qt/browser/browser_main_window.h"
 #include "backends/qt/browser/qt_web_browser.h"
+#include "backends/qt/keys/key_preview_filter.h"
+#include "backends/qt/keys/script_keys.h"
 #include "backends/qt/platform/program_bootstrap.h"
 #include "backends/sqlite_registry/sqlite_registry.h"
 #include "common/platform/host_paths.h"
@@ -19,6 +22,7 @@
 #include "common/settings/settings.h"
 #include "player/browser/frmBrowser.h"
 #include "player/panels/mdlMain.h"
+#include "player/playback/host_path_media_engine.h"
 #include "player/playback/oMoxPlayer.h"
 
 namespace {
@@ -42,7 +46,9 @@ struct PlayerRun {
         files(caseless),
         window(std::make_unique<orva::BrowserMainWindow>()),
         browser(window->view(), bookFolder),
-        engines(orva::mpvbackend::MakeMpvEngineFactory(EngineOptions(ctx.options.audio))),
+        // The engine opens the host path of the names the core hands it.
+        engines(
+            orva::WithHostPaths(orva::mpvbackend::MakeMpvEngineFactory(EngineOptions(ctx.options.audio)))),
         form(orva::FrmBrowserServices{
             .loop = ctx.loop,
             .dialogs = ctx.dialogs,
@@ -91,6 +97,13 @@ int main(int argc, char** argv) {
   actions.Add({"close", "close  (close the window: the exit question is asked)", 0, 0, nullptr, nullptr});
   actions.Add(
       {"navigate", "navigate ADDRESS  (open an address as the program does)", 1, 1, nullptr, nullptr});
+  actions.Add({"key", "key KEYS  (press keys as the reader does: Ctrl+2, Alt+plus, Ctrl+Shift+1, F1, Esc, KP1)", 1,
+               1,
+               [](const orva::ScriptArgs& args) {
+                 return orva::x11keys::ParseScriptKey(args.at(0)) ? std::string()
+                                                                 : "unknown key \"" + args.at(0) + "\"";
+               },
+               nullptr});
   const orva::ProgramSpec spec{
       "OrvaPlayer", "The accessible talking-book player: shows the book's pages and plays their audio.",
       /*takesBook=*/true, /*embedsBrowser=*/true};
@@ -103,6 +116,16 @@ int main(int argc, char** argv) {
     });
     ctx.actions.Bind("close", [r](const orva::ScriptArgs&) { r->window->close(); });
     ctx.actions.Bind("navigate", [r](const orva::ScriptArgs& args) { r->browser.Navigate2(args.at(0)); });
+    // Every key reaches the key map before the focused control; the
+    // script's keys take the same way in.
+    auto* keys = new orva::KeyPreviewFilter(
+        r->window.get(), [r](std::int16_t code, std::int16_t shift) { r->form.Form_KeyDown(code, shift); },
+        r->window.get());
+    keys->WatchMessage(r->window->findChild<QLabel*>(QStringLiteral("lblOSD")));
+    ctx.app.installEventFilter(keys);
+    ctx.actions.Bind("key", [r](const orva::ScriptArgs& args) {
+      orva::PressScriptKey(*r->window, *orva::x11keys::ParseScriptKey(args.at(0)));
+    });
     // The script's end and "quit" close the window as the reader would:
     // the exit question decides.
     ctx.SetQuitHandler([r] { r->window->close(); });
