@@ -97,13 +97,13 @@ int main(int argc, char** argv) {
   actions.Add({"close", "close  (close the window: the exit question is asked)", 0, 0, nullptr, nullptr});
   actions.Add(
       {"navigate", "navigate ADDRESS  (open an address as the program does)", 1, 1, nullptr, nullptr});
-  actions.Add({"key", "key KEYS  (press keys as the reader does: Ctrl+2, Alt+plus, Ctrl+Shift+1, F1, Esc, KP1)", 1,
-               1,
-               [](const orva::ScriptArgs& args) {
-                 return orva::x11keys::ParseScriptKey(args.at(0)) ? std::string()
-                                                                 : "unknown key \"" + args.at(0) + "\"";
-               },
-               nullptr});
+  actions.Add(
+      {"key", "key KEYS  (press keys as the reader does: Ctrl+2, Alt+plus, Ctrl+Shift+1, F1, Esc, KP1)", 1, 1,
+       [](const orva::ScriptArgs& args) {
+         return orva::x11keys::ParseScriptKey(args.at(0)) ? std::string()
+                                                          : "unknown key \"" + args.at(0) + "\"";
+       },
+       nullptr});
   const orva::ProgramSpec spec{
       "OrvaPlayer", "The accessible talking-book player: shows the book's pages and plays their audio.",
       /*takesBook=*/true, /*embedsBrowser=*/true};
@@ -119,7 +119,8 @@ int main(int argc, char** argv) {
     // Every key reaches the key map before the focused control; the
     // script's keys take the same way in.
     auto* keys = new orva::KeyPreviewFilter(
-        r->window.get(), [r](std::int16_t code, std::int16_t shift) { r->form.Form_KeyDown(code, shift); },
+        r->window.get(),
+        [r](std::int16_t keyCode, std::int16_t shift) { r->form.Form_KeyDown(keyCode, shift); },
         r->window.get());
     keys->WatchMessage(r->window->findChild<QLabel*>(QStringLiteral("lblOSD")));
     ctx.app.installEventFilter(keys);
