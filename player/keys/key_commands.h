@@ -71,6 +71,8 @@ class KeyCommands {
   // The playback position as the time text of the messages.
   std::string PositionText();
   double SkipStep();
+  // The length of the file just handed to the player, once it is known.
+  double OpenedDuration();
   void Show(std::string text, bool keep = false);
   Flow ChangeSpeed(bool faster);
   Flow ChangeVolume(bool louder);

@@ -80,6 +80,26 @@ struct KeysWorld : reading_testing::ReadingWorld {
     return f;
   }
 
+  // The window started as Start() does, on these engines.
+  FrmBrowser& StartWithEngines(MediaEngineFactory engines) {
+    form.reset();
+    form = std::make_unique<FrmBrowser>(FrmBrowserServices{
+        .loop = loop,
+        .dialogs = dialogs,
+        .fileSystem = files,
+        .settings = settings,
+        .report = report,
+        .objwb = browser,
+        .programFolder = kProgramFolder,
+        .newPlayer = [this, engines] { return std::make_unique<oMoxPlayer>(loop, report, engines); },
+        .publisher = {}});
+    form->Form_Initialize();
+    form->TimerSpalsh.SetEnabled(false);
+    loop.RunUntilIdle(1000);
+    dialogs.Clear();
+    return *form;
+  }
+
   void Press(std::int16_t code, std::int16_t shift) { form->Form_KeyDown(code, shift); }
   void Ctrl(std::int16_t code) { Press(code, keys::kCtrlMask); }
   void Alt(std::int16_t code) { Press(code, keys::kAltMask); }

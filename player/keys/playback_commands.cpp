@@ -22,6 +22,10 @@ constexpr double kSeekForwardEndMargin = 3;
 constexpr float kNormalRate = 1.0f;
 constexpr float kFastRate = 1.4f;
 constexpr float kSlowRate = 0.7f;
+// How long seek back waits for an engine still opening the previous audio
+// to know its length, in slices that let the engine's events in.
+constexpr std::int64_t kOpenWaitMs = 2000;
+constexpr int kOpenWaitSliceMs = 10;
 
 }  // namespace
 
@@ -39,6 +43,21 @@ void KeyCommands::Show(std::string text, bool keep) {
   form_.OSD(shown_, keep);
 }
 
+double KeyCommands::OpenedDuration() {
+  // An engine that opens files in the background knows the length only once
+  // the file is open; until then it reads 0, and the audio would start from
+  // its beginning instead of its end.
+  EventLoop& loop = form_.loop();
+  const std::int64_t start = loop.NowMs();
+  double duration = Player().Duration();
+  while (duration <= 0 && loop.NowMs() - start < kOpenWaitMs) {
+    loop.Sleep(kOpenWaitSliceMs);
+    loop.DoEvents();
+    duration = Player().Duration();
+  }
+  return duration;
+}
+
 Flow KeyCommands::SeekBack() {
   Guarded(form_.report(), "Form_KeyDown Indietro - " + trail_.Label(), [&] {
     oMoxPlayer& player = Player();
@@ -50,7 +69,7 @@ Flow KeyCommands::SeekBack() {
       } else if (form_.Playaudio("", false, true)) {
         // The previous audio (or this one again, at the page's first),
         // from one step before its end.
-        Player().SetCurrentPosition(Player().Duration() - SkipStep());
+        Player().SetCurrentPosition(OpenedDuration() - SkipStep());
       } else {
         Player().SetCurrentPosition(0);
         Player().Play_Player();

@@ -17,6 +17,62 @@ std::string FromProgram(const std::string& inBook) {
   return kProgramFolder + "\\" + Replace(inBook, "/", "\\");
 }
 
+// An engine that, like one opening files in the background, tells a file's
+// length only a while after it was given the file.
+class SlowToOpen final : public MediaEngine {
+ public:
+  static constexpr std::int64_t kOpenMs = 60;
+  SlowToOpen(std::unique_ptr<MediaEngine> inner, EventLoop& loop) : inner_(std::move(inner)), loop_(loop) {
+    inner_->events.PlayStateChange = [this](std::int32_t s) {
+      if (events.PlayStateChange) events.PlayStateChange(s);
+    };
+    inner_->events.OpenStateChange = [this](std::int32_t s) {
+      if (events.OpenStateChange) events.OpenStateChange(s);
+    };
+  }
+  double currentMediaDuration() const override {
+    return loop_.NowMs() - given_ < kOpenMs ? 0 : inner_->currentMediaDuration();
+  }
+  void SetURL(const std::string& url) override {
+    given_ = loop_.NowMs();
+    inner_->SetURL(url);
+  }
+
+  HostWindow& Window() override { return inner_->Window(); }
+  std::string URL() const override { return inner_->URL(); }
+  std::int32_t playState() const override { return inner_->playState(); }
+  std::string uiMode() const override { return inner_->uiMode(); }
+  void SetUiMode(const std::string& mode) override { inner_->SetUiMode(mode); }
+  bool enabled() const override { return inner_->enabled(); }
+  void SetEnabled(bool value) override { inner_->SetEnabled(value); }
+  bool enableContextMenu() const override { return inner_->enableContextMenu(); }
+  void SetEnableContextMenu(bool value) override { inner_->SetEnableContextMenu(value); }
+  std::string versionInfo() const override { return inner_->versionInfo(); }
+  double settingsRate() const override { return inner_->settingsRate(); }
+  void SetSettingsRate(double rate) override { inner_->SetSettingsRate(rate); }
+  bool settingsAutoStart() const override { return inner_->settingsAutoStart(); }
+  void SetSettingsAutoStart(bool value) override { inner_->SetSettingsAutoStart(value); }
+  std::int32_t settingsVolume() const override { return inner_->settingsVolume(); }
+  void SetSettingsVolume(std::int32_t volume) override { inner_->SetSettingsVolume(volume); }
+  void controlsPlay() override { inner_->controlsPlay(); }
+  void controlsStop() override { inner_->controlsStop(); }
+  void controlsPause() override { inner_->controlsPause(); }
+  double controlsCurrentPosition() const override { return inner_->controlsCurrentPosition(); }
+  void SetControlsCurrentPosition(double seconds) override { inner_->SetControlsCurrentPosition(seconds); }
+  void currentPlaylistClear() override { inner_->currentPlaylistClear(); }
+  std::int32_t currentMediaImageSourceWidth() const override {
+    return inner_->currentMediaImageSourceWidth();
+  }
+  std::int32_t currentMediaImageSourceHeight() const override {
+    return inner_->currentMediaImageSourceHeight();
+  }
+
+ private:
+  std::unique_ptr<MediaEngine> inner_;
+  EventLoop& loop_;
+  std::int64_t given_ = 0;
+};
+
 // --- Seek back and forward.
 
 TEST_F(KeysWorld, SeekBackFarIntoAnAudioGoesBackOneStep) {
@@ -36,6 +92,19 @@ TEST_F(KeysWorld, SeekBackEarlyInTheSecondAudioPlaysTheFirstFromItsEndMinusOneSt
   EXPECT_EQ(Played().back(), FromProgram("Libro/uno.mp3"));
   EXPECT_NEAR(Position(), kAudio0Seconds - 10, 0.01);
   EXPECT_TRUE(Playing());
+  EXPECT_EQ(Shown(), "INDIETRO 02:50");
+}
+
+TEST_F(KeysWorld, SeekBackWaitsForAnEngineStillOpeningThePreviousAudio) {
+  AddReadingPage();
+  AddStyleSheets();
+  StartWithEngines([this] { return std::make_unique<SlowToOpen>(media.Factory()(), loop); });
+  Open(kPage);
+  PlayOn(static_cast<std::int64_t>(kAudio0Seconds * 1000) + SlowToOpen::kOpenMs + 1);
+  ASSERT_EQ(form->state.AudioIndex, 1);
+  Ctrl(Digit(1));
+  EXPECT_EQ(form->state.AudioIndex, 0);
+  EXPECT_NEAR(Position(), kAudio0Seconds - 10, 0.01);
   EXPECT_EQ(Shown(), "INDIETRO 02:50");
 }
 
