@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "player/keys/keys_test_world.h"
@@ -149,11 +148,9 @@ INSTANTIATE_TEST_SUITE_P(Files, StyleKeyTest, ::testing::ValuesIn(kStyleCases),
 
 TEST_F(KeysWorld, TheSampleBooksStyleSheetsAreFoundAsTheyAreWritten) {
   // The sample book's style files, named as its makers wrote them.
-  const char* source = std::getenv("ORVA_SOURCE_DIR");
-  ASSERT_NE(source, nullptr);
   std::vector<std::string> names;
   for (const auto& entry :
-       std::filesystem::directory_iterator(std::filesystem::path(source) / "sample-book" / "INCLUDE"))
+       std::filesystem::directory_iterator(std::filesystem::path(ORVA_SAMPLE_BOOK) / "INCLUDE"))
     names.push_back(entry.path().filename().string());
   AddReadingPage();
   AddStyleSheets(names);
