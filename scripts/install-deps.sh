@@ -12,6 +12,7 @@ packages=(
   clang clang-format libclang-rt-14-dev
   espeak-ng sox libsox-fmt-mp3 ffmpeg lame
   fonts-dejavu-core
+  xvfb xauth dbus-daemon dbus-bin at-spi2-core
 )
 
 missing=()

@@ -14,6 +14,8 @@
 #include "backends/qt/browser/qt_web_browser.h"
 #include "backends/qt/keys/key_preview_filter.h"
 #include "backends/qt/keys/script_keys.h"
+#include "backends/qt/panels/configurazione_panel.h"
+#include "backends/qt/panels/osd_announcer.h"
 #include "backends/qt/platform/program_bootstrap.h"
 #include "backends/sqlite_registry/sqlite_registry.h"
 #include "common/platform/host_paths.h"
@@ -104,6 +106,7 @@ int main(int argc, char** argv) {
                                                           : "unknown key \"" + args.at(0) + "\"";
        },
        nullptr});
+  orva::AddConfigurazioneScriptActions(actions);
   const orva::ProgramSpec spec{
       "OrvaPlayer", "The accessible talking-book player: shows the book's pages and plays their audio.",
       /*takesBook=*/true, /*embedsBrowser=*/true};
@@ -116,6 +119,12 @@ int main(int argc, char** argv) {
     });
     ctx.actions.Bind("close", [r](const orva::ScriptArgs&) { r->window->close(); });
     ctx.actions.Bind("navigate", [r](const orva::ScriptArgs& args) { r->browser.Navigate2(args.at(0)); });
+    // The configuration panel follows frmconfigurazioneVisible, which its
+    // command key toggles; the on-screen display speaks its messages.
+    auto* panel = new orva::ConfigurazionePanel(r->form, r->form.frmconfigurazioneVisible, r->window.get());
+    orva::BindConfigurazioneScriptActions(ctx.actions, *panel);
+    if (!orva::AnnounceOsdMessages(r->form, r->window.get()))
+      ctx.Notice("the on-screen display has no label");
     // Every key reaches the key map before the focused control; the
     // script's keys take the same way in.
     auto* keys = new orva::KeyPreviewFilter(

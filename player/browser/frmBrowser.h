@@ -33,6 +33,7 @@
 #include "player/bookmarks/bookmark_lists.h"
 #include "player/browser/browser_window_state.h"
 #include "player/browser/web_browser.h"
+#include "player/panels/frmconfigurazione.h"
 #include "player/panels/mdlMain.h"
 #include "player/playback/oMoxPlayer.h"
 
@@ -189,7 +190,9 @@ class FrmBrowser : private WebBrowserEvents {
   std::string lblOSD;
 
   // Panels the command keys show and hide (Ctrl+8; Shift+Ctrl+Alt).
-  bool frmconfigurazioneVisible = false;
+  // The configuration panel's Visible: read and assigned like a bool, and
+  // followed by the panel on screen.
+  FrameVisible frmconfigurazioneVisible{Frmconfigurazione::kName, Frmconfigurazione::kCaption};
   bool fraDebugVisible = false;
 
   TimerControl TimerSpalsh;

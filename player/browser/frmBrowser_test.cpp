@@ -408,6 +408,40 @@ TEST_F(BrowserWorld, SwitchingEnginesStoresTheChoiceAndItsScale) {
   EXPECT_EQ(Stored("Versione"), "0");
 }
 
+TEST_F(BrowserWorld, SwitchingEnginesWhileAFilePlaysRestartsItOnTheNewEngine) {
+  const std::string file = "C:\\Libro\\cap1.mp3";
+  media.Add(file, {.duration = 60});
+  FrmBrowser& f = Start();
+  loop.Advance(10'000);  // past the splash: the index page is on view
+  f.oPlayer->SetFileName(file);
+  f.oPlayer->Play_Player();
+  loop.Advance(10'000);
+  ASSERT_NEAR(f.oPlayer->CurrentPosition(), 10.0, 1e-6);
+  for (const int engine : {0, 1}) {
+    SCOPED_TRACE(engine);
+    f.optPlayer.SetValue(engine, true);
+    loop.DoEvents();
+    EXPECT_EQ(f.oPlayer->Versione(), engine);
+    EXPECT_EQ(f.oPlayer->FileName(), file);
+    EXPECT_TRUE(f.oPlayer->IsPlaying());
+    EXPECT_NEAR(f.oPlayer->CurrentPosition(), 0.0, 1e-6);  // from its beginning
+    EXPECT_EQ(media.EnginesAlive(), 1);                    // the old engine is gone
+    loop.Advance(5'000);
+  }
+  EXPECT_TRUE(dialogs.ErrorReports().empty());
+}
+
+TEST_F(BrowserWorld, TheSpeedIsStoredInTheReadersLocaleAndReadBackTheSameWay) {
+  ScopedNumberFormat italian{NumberFormat{',', '.'}};
+  FrmBrowser& f = Start();
+  f.TextRate.SetText("1,4");
+  EXPECT_EQ(Stored("Rate"), "1,4");
+  EXPECT_FLOAT_EQ(f.PlayerRate(), 1.4f);
+  f.SetPlayerRate(static_cast<float>(f.RateChange(f.PlayerRate(), true)));
+  EXPECT_EQ(Stored("Rate"), "1,5");
+  EXPECT_TRUE(dialogs.ErrorReports().empty());
+}
+
 TEST(RateChange, StepsAndWrapsAtBothEnds) {
   struct Case {
     double rate;
@@ -446,6 +480,16 @@ TEST_F(BrowserWorld, TheOnScreenDisplayHidesAfterOneAndAHalfSecondsUnlessKept) {
   EXPECT_FALSE(f.frmOSDVisible);
   EXPECT_EQ(f.lblOSD, "PLAY 00:10");
   EXPECT_EQ(shown, (std::vector<bool>{true, true, false}));
+}
+
+TEST_F(BrowserWorld, AKeptMessageCancelsAHideStillPending) {
+  FrmBrowser& f = Start();
+  f.OSD("PLAY 00:10", false);
+  loop.Advance(1000);
+  f.OSD("PAUSA 00:10 premere ctrl+3", true);
+  loop.Advance(10'000);
+  EXPECT_TRUE(f.frmOSDVisible);
+  EXPECT_EQ(f.lblOSD, "PAUSA 00:10 premere ctrl+3");
 }
 
 TEST_F(BrowserWorld, TheQuietSecondAfterARecallEnds) {

@@ -1,0 +1,247 @@
+// The configuration panel on the offscreen platform, over the main window's
+// core with a fake browser and media engine.
+#include "backends/qt/panels/configurazione_panel.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <string>
+#include <vector>
+
+#include "backends/qt/panels/panels_test_world.h"
+#include "common/automation/script.h"
+#include "common/automation/test_support.h"
+
+namespace orva::testing {
+namespace {
+
+struct ConfigurazionePanelTest : ::testing::Test, MainWindowWorld {
+  FrameVisible visible{Frmconfigurazione::kName, Frmconfigurazione::kCaption};
+  ConfigurazionePanel* panel = nullptr;
+
+  void Build() {
+    Start();
+    panel = new ConfigurazionePanel(form, visible, &window);
+  }
+  template <class W = QWidget>
+  W* Control(const char* name) {
+    auto* w = panel->findChild<W*>(name);
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  QLineEdit* Field(const char* name) { return Control<QLineEdit>(name); }
+  static void Settle() { QApplication::processEvents(); }
+  // How many times a setting was written since the trace began.
+  static int Writes(const CapturedTrace& trace, const std::string& key) {
+    int n = 0;
+    for (const auto& line : trace.Lines())
+      n += line.find(R"("ev":"setting")") != std::string::npos &&
+           line.find(R"("key":")" + key + '"') != std::string::npos;
+    return n;
+  }
+};
+
+TEST_F(ConfigurazionePanelTest, EveryControlShowsItsCaptionAndIsNamedForScreenReaders) {
+  Build();
+  EXPECT_EQ(panel->title(), "Configurazione");
+  EXPECT_EQ(panel->accessibleName(), "Configurazione");
+  const struct {
+    const char* name;
+    const char* text;        // caption, or "" for a field
+    const char* accessible;  // its caption or label
+  } controls[] = {
+      {"chkSavePos", "Riparti dal punto di uscita", "Riparti dal punto di uscita"},
+      {"chkAudioOff", "Lettore spento", "Lettore spento"},
+      {"CheckVideoFull", "Video a tutto schermo", "Video a tutto schermo"},
+      {"optPlayer1", "Versione 9", "Versione 9"},
+      {"optPlayer0", "Altre", "Altre"},
+      {"TextAvantiIndietro", "", "Avanzamento audio"},
+      {"TextVolume", "", "Volume"},
+      {"TextRate", "", "Velocità di Lettura"},
+      {"cmdSetupClose", "Chiudi", "Chiudi"},
+  };
+  for (const auto& c : controls) {
+    SCOPED_TRACE(c.name);
+    QWidget* w = Control(c.name);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->accessibleName(), QString::fromUtf8(c.accessible));
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+      EXPECT_EQ(button->text(), QString::fromUtf8(c.text));
+    }
+  }
+  EXPECT_EQ(Field("TextAvantiIndietro")->accessibleDescription(), "secondi");
+  // The labels on screen, each named too, and each field's label points at it.
+  QStringList labels;
+  for (QLabel* label : panel->findChildren<QLabel*>()) {
+    EXPECT_EQ(label->accessibleName(), label->text());
+    labels << label->text();
+    if (label->buddy()) {
+      EXPECT_EQ(label->buddy()->accessibleName(), label->text());
+    }
+  }
+  labels.sort();
+  EXPECT_EQ(labels, (QStringList{"Avanzamento audio", "Velocità di Lettura", "Volume", "secondi"}));
+}
+
+TEST_F(ConfigurazionePanelTest, TheTabKeyWalksTheControlsFromTopToBottom) {
+  Build();
+  visible = true;
+  std::vector<std::string> walk;
+  QWidget* w = QApplication::focusWidget();
+  ASSERT_NE(w, nullptr);
+  // Around the focus chain once, keeping the panel's controls that Tab
+  // reaches.
+  for (int i = 0; i < 50 && (walk.empty() || w->objectName().toStdString() != walk.front()); ++i) {
+    if (panel->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisible())
+      walk.push_back(w->objectName().toStdString());
+    w = w->nextInFocusChain();
+  }
+  EXPECT_EQ(walk, (std::vector<std::string>{"chkSavePos", "chkAudioOff", "CheckVideoFull", "optPlayer1",
+                                            "optPlayer0", "TextAvantiIndietro", "TextVolume", "TextRate",
+                                            "cmdSetupClose"}));
+}
+
+TEST_F(ConfigurazionePanelTest, ShowingTakesTheFocusAndChiudiHidesThePanelAndGivesItBack) {
+  Build();
+  auto* before = new QLineEdit(&window);  // stands for the page
+  before->show();
+  before->setFocus();
+  Settle();
+  EXPECT_FALSE(panel->isVisible());
+
+  CapturedTrace trace;
+  visible = !visible;  // as the command key does
+  EXPECT_TRUE(panel->isVisible());
+  EXPECT_EQ(QApplication::focusWidget(), Control("chkSavePos"));
+  EXPECT_TRUE(window.rect().contains(panel->geometry()));
+
+  Control<QPushButton>("cmdSetupClose")->click();
+  EXPECT_FALSE(panel->isVisible());
+  EXPECT_FALSE(visible);
+  EXPECT_EQ(QApplication::focusWidget(), before);
+  const std::string text = trace.Text();
+  EXPECT_NE(text.find(R"("window":"frmconfigurazione","state":"shown","caption":"Configurazione")"),
+            std::string::npos);
+  EXPECT_NE(text.find(R"("window":"frmconfigurazione","state":"hidden")"), std::string::npos);
+}
+
+TEST_F(ConfigurazionePanelTest, TheReadersEditsRunTheHandlersAndWriteTheSettings) {
+  Store("AvantiIndietro", "10");
+  Store("Volume", "100");
+  Build();
+  visible = true;
+  EXPECT_EQ(Field("TextAvantiIndietro")->text(), "10");
+  EXPECT_EQ(Field("TextVolume")->text(), "100");
+  EXPECT_TRUE(Control<QRadioButton>("optPlayer1")->isChecked());
+
+  panel->TypeInField("TextAvantiIndietro", "15");
+  panel->TypeInField("Volume", "40");  // by its label
+  panel->TypeInField("TextRate", "1,5");
+  panel->SetCheck("chkSavePos", 1);
+  EXPECT_EQ(Stored("AvantiIndietro"), "15");
+  EXPECT_EQ(Stored("Volume"), "40");
+  EXPECT_EQ(Stored("Rate"), "1,5");
+  EXPECT_EQ(Stored("SavePos"), "1");
+
+  // A seek step that is not a number: the stored one comes back into the
+  // field once the edit is over.
+  panel->TypeInField("TextAvantiIndietro", "");
+  Settle();
+  EXPECT_EQ(Field("TextAvantiIndietro")->text(), "15");
+  EXPECT_EQ(form.TextAvantiIndietro.Text(), "15");
+  EXPECT_EQ(Stored("AvantiIndietro"), "15");
+
+  // The other engine: the window switches and stores it, the buttons follow.
+  panel->ChooseOption(0);
+  EXPECT_EQ(form.oPlayer->Versione(), 0);
+  EXPECT_EQ(Stored("Versione"), "0");
+  EXPECT_TRUE(Control<QRadioButton>("optPlayer0")->isChecked());
+  EXPECT_FALSE(Control<QRadioButton>("optPlayer1")->isChecked());
+
+  // Lettore spento goes through SetAudioOff to the player.
+  panel->SetCheck("Lettore spento", 1);
+  EXPECT_TRUE(form.state.AudioOffState);
+  EXPECT_TRUE(form.oPlayer->AudioOff());
+  EXPECT_TRUE(dialogs.ErrorReports().empty());
+}
+
+TEST_F(ConfigurazionePanelTest, WhatTheProgramSetsShowsWithoutRunningTheHandlerAgain) {
+  Build();
+  visible = true;
+  CapturedTrace trace;
+  form.TextVolume.SetText("70");
+  form.SetAudioOff(true);
+  form.chkSavePos.SetValue(1);
+  form.optPlayer.SetValue(0, true);  // as the engine key does, through the option's handler
+
+  EXPECT_EQ(Field("TextVolume")->text(), "70");
+  EXPECT_TRUE(Control<QCheckBox>("chkAudioOff")->isChecked());
+  EXPECT_TRUE(Control<QCheckBox>("chkSavePos")->isChecked());
+  EXPECT_TRUE(Control<QRadioButton>("optPlayer0")->isChecked());
+  EXPECT_EQ(Writes(trace, "Volume"), 1);
+  EXPECT_EQ(Writes(trace, "SavePos"), 1);
+  EXPECT_EQ(Writes(trace, "Versione"), 1);
+}
+
+TEST_F(ConfigurazionePanelTest, AHiddenPanelTakesNoReaderActions) {
+  Build();
+  const std::string volume = Stored("Volume");
+  const struct {
+    const char* what;
+    std::function<void()> act;
+  } actions[] = {
+      {"field", [&] { panel->TypeInField("TextVolume", "5"); }},
+      {"check", [&] { panel->SetCheck("chkSavePos", 1); }},
+      {"option", [&] { panel->ChooseOption(0); }},
+      {"close", [&] { panel->PressClose(); }},
+  };
+  for (const auto& a : actions) {
+    SCOPED_TRACE(a.what);
+    EXPECT_THROW(a.act(), std::runtime_error);
+  }
+  visible = true;
+  EXPECT_THROW(panel->TypeInField("TextNome", "5"), std::runtime_error);
+  EXPECT_THROW(panel->SetCheck("chkNessuno", 1), std::runtime_error);
+  EXPECT_THROW(panel->ChooseOption(2), std::runtime_error);
+  EXPECT_EQ(Stored("Volume"), volume);
+}
+
+TEST_F(ConfigurazionePanelTest, ScriptActionsCheckTheirArgumentsAndDriveThePanel) {
+  ScriptActions actions;
+  AddConfigurazioneScriptActions(actions);
+  const struct {
+    const char* action;
+    ScriptArgs args;
+    bool good;
+  } checks[] = {
+      {"panel", {"show"}, true},
+      {"panel", {"open"}, false},
+      {"check", {"chkSavePos", "1"}, true},
+      {"check", {"chkSavePos", "yes"}, false},
+      {"option", {"0"}, true},
+      {"option", {"9"}, false},
+  };
+  for (const auto& c : checks) {
+    SCOPED_TRACE(c.action);
+    const ScriptActionSpec* spec = actions.Find(c.action);
+    ASSERT_NE(spec, nullptr);
+    EXPECT_EQ(!spec->check || spec->check(c.args).empty(), c.good);
+  }
+  Build();
+  BindConfigurazioneScriptActions(actions, *panel);
+  actions.Find("panel")->run({"show"});
+  EXPECT_TRUE(panel->isVisible());
+  actions.Find("field")->run({"TextAvantiIndietro", "30"});
+  actions.Find("check")->run({"chkSavePos", "1"});
+  actions.Find("panel")->run({"hide"});
+  EXPECT_FALSE(panel->isVisible());
+  EXPECT_EQ(Stored("AvantiIndietro"), "30");
+  EXPECT_EQ(Stored("SavePos"), "1");
+}
+
+}  // namespace
+}  // namespace orva::testing
