@@ -15,16 +15,24 @@ if(ORVA_SANITIZE)
 endif()
 target_include_directories(orva_options INTERFACE ${PROJECT_SOURCE_DIR})
 
+# The main shared by the test programs; a static library, so a test that
+# defines its own main simply does not pull it in.
+add_library(orva_test_main STATIC ${CMAKE_CURRENT_LIST_DIR}/test_main.cpp)
+target_link_libraries(orva_test_main PRIVATE orva_options GTest::gtest)
+target_compile_definitions(orva_test_main PRIVATE
+  ORVA_TEST_STATE_DIR="${CMAKE_BINARY_DIR}/test-registry"
+  ORVA_TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+
 # orva_add_test(<name> SOURCES ... LIBS ...)
-# One GoogleTest executable registered with CTest. Tests run with a private
-# settings store so they never touch the reader's own.
+# One GoogleTest executable registered with CTest. Its main (cmake/test_main.cpp,
+# unless the test brings its own) points the settings stores at a folder of
+# the build tree, so no test touches the reader's or the machine's store.
 function(orva_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE orva_options ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  gtest_discover_tests(${name}
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "ORVA_REGISTRY_DIR=${CMAKE_BINARY_DIR}/test-registry/${name};ORVA_MACHINE_REGISTRY=${CMAKE_BINARY_DIR}/test-registry/${name}/machine.sqlite;ORVA_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  target_link_libraries(${name} PRIVATE orva_options ${T_LIBS} orva_test_main GTest::gtest GTest::gmock)
+  target_compile_definitions(${name} PRIVATE ORVA_TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # orva_add_bench(<name> SOURCES ... LIBS ...): a Google Benchmark program.

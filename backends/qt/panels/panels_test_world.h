@@ -26,7 +26,9 @@ inline void EnsureOffscreenApplication() {
   static char* argv[] = {name, nullptr};
   if (QApplication::instance()) return;
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
+  // Never destroyed: input devices Qt makes for simulated events are torn
+  // down at exit, and must find the application still there.
+  new QApplication(argc, argv);
 }
 
 struct MainWindowWorld {
