@@ -9,7 +9,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 ./scripts/install-deps.sh
 cmake -S . -B build-run -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVA_BUILD_BENCH=OFF >/dev/null
-cmake --build build-run -j"$jobs" --target OrvaPlayer
+cmake --build build-run -j"$jobs" --target OrvaPlayer >&2
 
 player="$top/build-run/apps/OrvaPlayer/OrvaPlayer"
 book="$top/sample-book"
@@ -23,7 +23,7 @@ echo "No display: the player reads the sample book by itself, headless, with the
 export QT_QPA_PLATFORM=offscreen
 # A walk must not disturb the reader's own settings and bookmarks.
 ORVA_REGISTRY_DIR=$(mktemp -d)
-export ORVA_REGISTRY_DIR
+ORVA_MACHINE_REGISTRY="$ORVA_REGISTRY_DIR/machine.sqlite"
+export ORVA_REGISTRY_DIR ORVA_MACHINE_REGISTRY
 trap 'rm -rf "$ORVA_REGISTRY_DIR"' EXIT
-exec 3>&1
-"$player" --book "$book" --audio fast --script "$top/scripts/walk-sample-book.script" --trace /dev/fd/3 "$@"
+"$player" --book "$book" --audio fast --script "$top/scripts/walk-sample-book.script" --trace - "$@"
