@@ -2,19 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "common/platform/host_paths.h"
-#include "common/runtime/locale_settings.h"
-#include "common/settings/memory_registry.h"
-#include "common/settings/settings.h"
-#include "fakes/memory_file_system.h"
-#include "fakes/scripted_dialogs.h"
-#include "fakes/virtual_event_loop.h"
-#include "player/browser/fake_web_browser.h"
-#include "player/playback/fake_media_engine.h"
+#include "player/browser/testing/frm_browser_world.h"
 
 namespace orva {
 namespace {
@@ -27,22 +18,11 @@ const std::string kVersionQuestion =
     "Versione 9 trovata! Per un corretto funzionamento è consigliato passare alla versione 9 (CTRL+7). Vuoi "
     "passare alla versione 9?";
 
-struct BrowserWorld : ::testing::Test {
-  ScopedNumberFormat format{NumberFormat{'.', ','}};
-  fakes::VirtualEventLoop loop;
-  fakes::ScriptedDialogs dialogs;
-  MdlMain report{dialogs, nullptr};
-  fakes::MemoryFileSystem disk;
-  HostPathFileSystem files{disk};
-  MemoryRegistry registry;
-  Settings settings{registry};
-  FakeWebBrowser browser{loop};
-  fakes::FakeMediaLibrary media{loop};
+struct BrowserWorld : ::testing::Test, testing::FrmBrowserWorld {
   int playerFailures = 0;  // the next n player creations fail
   int playersMade = 0;
-  std::unique_ptr<FrmBrowser> form;
 
-  BrowserWorld() {
+  BrowserWorld() : FrmBrowserWorld({.hostFolder = kHostFolder, .numberFormat = NumberFormat{'.', ','}}) {
     disk.AddFile(kHostFolder + "/Index.htm");
     disk.AddFile(kHostFolder + "/cap01/Pag 1.htm");
     browser.AddPage(kIndexUrl, {.title = "Indice"});
@@ -50,35 +30,18 @@ struct BrowserWorld : ::testing::Test {
   }
 
   FrmBrowser& Start() {
-    form.reset();
-    form = std::make_unique<FrmBrowser>(FrmBrowserServices{.loop = loop,
-                                                           .dialogs = dialogs,
-                                                           .fileSystem = files,
-                                                           .settings = settings,
-                                                           .report = report,
-                                                           .objwb = browser,
-                                                           .programFolder = CoreFolderFromHost(kHostFolder),
-                                                           .newPlayer =
-                                                               [this] {
-                                                                 ++playersMade;
-                                                                 if (playerFailures > 0) {
-                                                                   --playerFailures;
-                                                                   throw VbError(vberr::kObjectRequired);
-                                                                 }
-                                                                 return std::make_unique<oMoxPlayer>(
-                                                                     loop, report, media.Factory());
-                                                               },
-                                                           .publisher = {}});
+    MakeWindow([this] {
+      ++playersMade;
+      if (playerFailures > 0) {
+        --playerFailures;
+        throw VbError(vberr::kObjectRequired);
+      }
+      return NewPlayer(media.Factory());
+    });
     form->Form_Initialize();
     return *form;
   }
 
-  std::string Stored(const char* key, const char* def = "<missing>") {
-    return settings.GetSetting("ZUV MediaPlayer", "Player", key, def);
-  }
-  void Store(const char* key, const std::string& value) {
-    settings.SaveSetting("ZUV MediaPlayer", "Player", key, value);
-  }
   std::vector<std::string> Questions() const {
     std::vector<std::string> out;
     for (const auto& d : dialogs.Shown())

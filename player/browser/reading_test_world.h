@@ -12,17 +12,8 @@
 #include <vector>
 
 #include "common/automation/test_support.h"
-#include "common/platform/host_paths.h"
-#include "common/runtime/locale_settings.h"
 #include "common/runtime/text.h"
-#include "common/settings/memory_registry.h"
-#include "common/settings/settings.h"
-#include "fakes/memory_file_system.h"
-#include "fakes/scripted_dialogs.h"
-#include "fakes/virtual_event_loop.h"
-#include "player/browser/fake_web_browser.h"
-#include "player/browser/frmBrowser.h"
-#include "player/playback/fake_media_engine.h"
+#include "player/browser/testing/frm_browser_world.h"
 
 namespace orva::reading_testing {
 
@@ -37,20 +28,8 @@ inline FakeElement Meta(std::string name, std::string content) {
   return FakeElement{.name = std::move(name), .content = std::move(content)};
 }
 
-struct ReadingWorld : ::testing::Test {
-  ScopedNumberFormat format{NumberFormat{',', '.'}};  // an Italian system
-  fakes::VirtualEventLoop loop;
-  fakes::ScriptedDialogs dialogs;
-  MdlMain report{dialogs, nullptr};
-  fakes::MemoryFileSystem disk;
-  HostPathFileSystem files{disk};
-  MemoryRegistry registry;
-  Settings settings{registry};
-  FakeWebBrowser browser{loop};
-  fakes::FakeMediaLibrary media{loop};
-  std::unique_ptr<FrmBrowser> form;
-
-  ReadingWorld() { disk.AddFolder(kHostFolder); }
+struct ReadingWorld : ::testing::Test, testing::FrmBrowserWorld {
+  ReadingWorld() : FrmBrowserWorld({.hostFolder = kHostFolder}) {}
 
   // The address of a book file, from its path inside the book ("cap01/a.htm").
   static std::string Url(const std::string& inBook) { return kBookUrl + Replace(inBook, " ", "%20"); }
@@ -76,20 +55,7 @@ struct ReadingWorld : ::testing::Test {
 
   // The window, started with an empty store and left browsing nothing.
   FrmBrowser& Start() {
-    form.reset();
-    form = std::make_unique<FrmBrowser>(FrmBrowserServices{
-        .loop = loop,
-        .dialogs = dialogs,
-        .fileSystem = files,
-        .settings = settings,
-        .report = report,
-        .objwb = browser,
-        .programFolder = kProgramFolder,
-        .newPlayer = [this] { return std::make_unique<oMoxPlayer>(loop, report, media.Factory()); },
-        .publisher = {}});
-    form->Form_Initialize();
-    form->TimerSpalsh.SetEnabled(false);
-    loop.RunUntilIdle(1000);
+    StartWithoutSplash();
     dialogs.Clear();
     Engine().ClearCalls();
     return *form;
@@ -118,10 +84,7 @@ struct ReadingWorld : ::testing::Test {
   // follow).
   void PlayOn(std::int64_t ms) { loop.Advance(ms); }
 
-  std::string Stored(const char* key) { return settings.GetSetting("ZUV MediaPlayer", "Player", key, ""); }
-  void Store(const char* key, const std::string& value) {
-    settings.SaveSetting("ZUV MediaPlayer", "Player", key, value);
-  }
+  std::string Stored(const char* key) { return FrmBrowserWorld::Stored(key, ""); }
   // "procedure / number" of every error report shown.
   std::vector<std::string> Reports() const {
     std::vector<std::string> out;

@@ -8,21 +8,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "common/platform/host_paths.h"
-#include "common/runtime/locale_settings.h"
-#include "common/settings/memory_registry.h"
-#include "common/settings/settings.h"
-#include "fakes/memory_file_system.h"
-#include "fakes/scripted_dialogs.h"
-#include "fakes/virtual_event_loop.h"
-#include "player/browser/fake_web_browser.h"
-#include "player/browser/frmBrowser.h"
+#include "player/browser/testing/frm_browser_world.h"
 #include "player/keys/key_codes.h"
-#include "player/playback/fake_media_engine.h"
 
 namespace orva {
 namespace {
@@ -38,20 +28,8 @@ constexpr std::int16_t kCtrl = keys::kCtrlMask;
 constexpr std::int16_t kAlt = keys::kAltMask;
 
 // A main window reading a page with three index anchors.
-struct World {
-  ScopedNumberFormat format{NumberFormat{',', '.'}};
-  fakes::VirtualEventLoop loop;
-  fakes::ScriptedDialogs dialogs;
-  MdlMain report{dialogs, nullptr};
-  fakes::MemoryFileSystem disk;
-  HostPathFileSystem files{disk};
-  MemoryRegistry registry;
-  Settings settings{registry};
-  FakeWebBrowser browser{loop};
-  fakes::FakeMediaLibrary media{loop};
-  std::unique_ptr<FrmBrowser> form;
-
-  explicit World(double position = 100) {
+struct World : testing::FrmBrowserWorld {
+  explicit World(double position = 100) : FrmBrowserWorld({.hostFolder = "/book"}) {
     const std::string page = "file:///book/cap01/Pag1.htm";
     disk.AddFile("/book/cap01/Pag1.htm");
     disk.AddFile("/book/cap01/uno.mp3");
@@ -65,19 +43,7 @@ struct World {
                                   .id = "OrvaIndex_" + std::to_string(n),
                                   .href = page + "#ZUVPLAYER_AUDIO_POS=" + std::to_string(60 * (n - 1))});
     browser.AddPage(page, content);
-    form = std::make_unique<FrmBrowser>(FrmBrowserServices{
-        .loop = loop,
-        .dialogs = dialogs,
-        .fileSystem = files,
-        .settings = settings,
-        .report = report,
-        .objwb = browser,
-        .programFolder = "\\book",
-        .newPlayer = [this] { return std::make_unique<oMoxPlayer>(loop, report, media.Factory()); },
-        .publisher = {}});
-    form->Form_Initialize();
-    form->TimerSpalsh.SetEnabled(false);
-    loop.RunUntilIdle(1000);
+    StartWithoutSplash();
     browser.Navigate2(page);
     loop.DoEvents();
     form->oPlayer->SetCurrentPosition(position);

@@ -82,20 +82,7 @@ struct KeysWorld : reading_testing::ReadingWorld {
 
   // The window started as Start() does, on these engines.
   FrmBrowser& StartWithEngines(MediaEngineFactory engines) {
-    form.reset();
-    form = std::make_unique<FrmBrowser>(FrmBrowserServices{
-        .loop = loop,
-        .dialogs = dialogs,
-        .fileSystem = files,
-        .settings = settings,
-        .report = report,
-        .objwb = browser,
-        .programFolder = kProgramFolder,
-        .newPlayer = [this, engines] { return std::make_unique<oMoxPlayer>(loop, report, engines); },
-        .publisher = {}});
-    form->Form_Initialize();
-    form->TimerSpalsh.SetEnabled(false);
-    loop.RunUntilIdle(1000);
+    StartWithoutSplash([this, engines] { return NewPlayer(engines); });
     dialogs.Clear();
     return *form;
   }

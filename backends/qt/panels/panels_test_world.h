@@ -4,19 +4,9 @@
 
 #include <QApplication>
 #include <QWidget>
-#include <memory>
 #include <string>
 
-#include "common/platform/host_paths.h"
-#include "common/runtime/locale_settings.h"
-#include "common/settings/memory_registry.h"
-#include "common/settings/settings.h"
-#include "fakes/memory_file_system.h"
-#include "fakes/scripted_dialogs.h"
-#include "fakes/virtual_event_loop.h"
-#include "player/browser/fake_web_browser.h"
-#include "player/browser/frmBrowser.h"
-#include "player/playback/fake_media_engine.h"
+#include "player/browser/testing/frm_browser_world.h"
 
 namespace orva::testing {
 
@@ -37,32 +27,15 @@ struct MainWindowWorld {
 
   // Before any widget.
   bool applicationReady = (EnsureOffscreenApplication(), true);
-  // The reader's own locale: a decimal comma.
-  ScopedNumberFormat format{NumberFormat{',', '.'}};
-  fakes::VirtualEventLoop loop;
-  fakes::ScriptedDialogs dialogs;
-  MdlMain report{dialogs, nullptr};
-  fakes::MemoryFileSystem disk;
-  HostPathFileSystem files{disk};
-  MemoryRegistry registry;
-  Settings settings{registry};
-  FakeWebBrowser browser{loop};
-  fakes::FakeMediaLibrary media{loop};
-  FrmBrowser form{FrmBrowserServices{
-      .loop = loop,
-      .dialogs = dialogs,
-      .fileSystem = files,
-      .settings = settings,
-      .report = report,
-      .objwb = browser,
-      .programFolder = CoreFolderFromHost(kHostFolder),
-      .newPlayer = [this] { return std::make_unique<oMoxPlayer>(loop, report, media.Factory()); },
-      .publisher = {}}};
+  FrmBrowserWorld core{{.hostFolder = kHostFolder}};
+  fakes::VirtualEventLoop& loop = core.loop;
+  fakes::ScriptedDialogs& dialogs = core.dialogs;
+  FrmBrowser& form = core.MakeWindow();
   QWidget window;
 
   MainWindowWorld() {
-    disk.AddFile(kHostFolder + "/Index.htm");
-    browser.AddPage(kIndexUrl, {.title = "Indice"});
+    core.disk.AddFile(kHostFolder + "/Index.htm");
+    core.browser.AddPage(kIndexUrl, {.title = "Indice"});
     window.resize(1024, 768);
   }
   void Start() {
@@ -71,12 +44,8 @@ struct MainWindowWorld {
     // The reader's window has the keyboard.
     QApplication::setActiveWindow(&window);
   }
-  std::string Stored(const char* key) {
-    return settings.GetSetting("ZUV MediaPlayer", "Player", key, "<missing>");
-  }
-  void Store(const char* key, const std::string& value) {
-    settings.SaveSetting("ZUV MediaPlayer", "Player", key, value);
-  }
+  std::string Stored(const char* key) { return core.Stored(key); }
+  void Store(const char* key, const std::string& value) { core.Store(key, value); }
 };
 
 }  // namespace orva::testing
