@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "player/keys/keys_test_world.h"
+#include "player/playback/forwarding_media_engine.h"
 
 namespace orva::keys_testing {
 namespace {
@@ -19,56 +20,20 @@ std::string FromProgram(const std::string& inBook) {
 
 // An engine that, like one opening files in the background, tells a file's
 // length only a while after it was given the file.
-class SlowToOpen final : public MediaEngine {
+class SlowToOpen final : public ForwardingMediaEngine {
  public:
   static constexpr std::int64_t kOpenMs = 60;
-  SlowToOpen(std::unique_ptr<MediaEngine> inner, EventLoop& loop) : inner_(std::move(inner)), loop_(loop) {
-    inner_->events.PlayStateChange = [this](std::int32_t s) {
-      if (events.PlayStateChange) events.PlayStateChange(s);
-    };
-    inner_->events.OpenStateChange = [this](std::int32_t s) {
-      if (events.OpenStateChange) events.OpenStateChange(s);
-    };
-  }
+  SlowToOpen(std::unique_ptr<MediaEngine> inner, EventLoop& loop)
+      : ForwardingMediaEngine(std::move(inner)), loop_(loop) {}
   double currentMediaDuration() const override {
-    return loop_.NowMs() - given_ < kOpenMs ? 0 : inner_->currentMediaDuration();
+    return loop_.NowMs() - given_ < kOpenMs ? 0 : Inner().currentMediaDuration();
   }
   void SetURL(const std::string& url) override {
     given_ = loop_.NowMs();
-    inner_->SetURL(url);
-  }
-
-  HostWindow& Window() override { return inner_->Window(); }
-  std::string URL() const override { return inner_->URL(); }
-  std::int32_t playState() const override { return inner_->playState(); }
-  std::string uiMode() const override { return inner_->uiMode(); }
-  void SetUiMode(const std::string& mode) override { inner_->SetUiMode(mode); }
-  bool enabled() const override { return inner_->enabled(); }
-  void SetEnabled(bool value) override { inner_->SetEnabled(value); }
-  bool enableContextMenu() const override { return inner_->enableContextMenu(); }
-  void SetEnableContextMenu(bool value) override { inner_->SetEnableContextMenu(value); }
-  std::string versionInfo() const override { return inner_->versionInfo(); }
-  double settingsRate() const override { return inner_->settingsRate(); }
-  void SetSettingsRate(double rate) override { inner_->SetSettingsRate(rate); }
-  bool settingsAutoStart() const override { return inner_->settingsAutoStart(); }
-  void SetSettingsAutoStart(bool value) override { inner_->SetSettingsAutoStart(value); }
-  std::int32_t settingsVolume() const override { return inner_->settingsVolume(); }
-  void SetSettingsVolume(std::int32_t volume) override { inner_->SetSettingsVolume(volume); }
-  void controlsPlay() override { inner_->controlsPlay(); }
-  void controlsStop() override { inner_->controlsStop(); }
-  void controlsPause() override { inner_->controlsPause(); }
-  double controlsCurrentPosition() const override { return inner_->controlsCurrentPosition(); }
-  void SetControlsCurrentPosition(double seconds) override { inner_->SetControlsCurrentPosition(seconds); }
-  void currentPlaylistClear() override { inner_->currentPlaylistClear(); }
-  std::int32_t currentMediaImageSourceWidth() const override {
-    return inner_->currentMediaImageSourceWidth();
-  }
-  std::int32_t currentMediaImageSourceHeight() const override {
-    return inner_->currentMediaImageSourceHeight();
+    Inner().SetURL(url);
   }
 
  private:
-  std::unique_ptr<MediaEngine> inner_;
   EventLoop& loop_;
   std::int64_t given_ = 0;
 };
