@@ -1,6 +1,5 @@
 #include "backends/qt/launcher/qt_launcher_windows.h"
 
-#include <QAccessible>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFont>
@@ -12,7 +11,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <memory>
 
+#include "backends/qt/platform/accessible_announcer.h"
 #include "launcher/announcing_windows.h"
 #include "launcher/scelta.h"
 
@@ -63,8 +64,9 @@ class LauncherViewBase : public smart::WindowView {
     label_->setAccessibleName(Text(core.Label1()));
     label_->setTextFormat(Qt::PlainText);
     label_->setWordWrap(true);
-    // Focusable, so a screen reader reads it when the window comes up.
+    // Focusable, so the reader can come back to it from the keyboard.
     label_->setFocusPolicy(Qt::StrongFocus);
+    announcer_ = std::make_unique<AccessibleAnnouncer>(label_);
   }
   ~LauncherViewBase() override {
     if (widget_) {
@@ -74,12 +76,14 @@ class LauncherViewBase : public smart::WindowView {
   }
 
   void Show() override {
+    const bool wasShowing = label_->isVisible();
     widget_->show();
     widget_->raise();
     widget_->activateWindow();
     FocusFirst();
-    QAccessibleEvent announce(label_, QAccessible::Alert);
-    QAccessible::updateAccessibility(&announce);
+    // Spoken when it appears, even where the window manager keeps the
+    // keyboard with another program.
+    announcer_->Announce(wasShowing);
   }
   void Close() override {
     if (!widget_) return;
@@ -99,6 +103,7 @@ class LauncherViewBase : public smart::WindowView {
   std::function<void()> afterEvent_;
   QPointer<LauncherWidget> widget_;
   QLabel* label_ = nullptr;
+  std::unique_ptr<AccessibleAnnouncer> announcer_;
 };
 
 class AnnouncingView : public LauncherViewBase {
