@@ -65,4 +65,14 @@ std::vector<ErrorReportView> ScriptedDialogs::ErrorReports() const {
   return out;
 }
 
+std::vector<std::string> ScriptedDialogs::ErrorReportCodes() const {
+  std::vector<std::string> out;
+  for (const ErrorReportView& r : ErrorReports()) {
+    const auto code = r.errorText.rfind("Codice: ");
+    out.push_back(r.procedure + " / " +
+                  (code == std::string::npos ? r.errorText : r.errorText.substr(code + 8)));
+  }
+  return out;
+}
+
 }  // namespace orva::fakes

@@ -36,6 +36,9 @@ class ScriptedDialogs : public Dialogs {
 
   const std::vector<ShownDialog>& Shown() const { return shown_; }
   std::vector<ErrorReportView> ErrorReports() const;
+  // "<procedure> / <error number>" of each error report shown: the number
+  // from the report's "Codice: " line, or its whole text when it has none.
+  std::vector<std::string> ErrorReportCodes() const;
   std::size_t UnusedAnswers() const { return answers_.size() + inputs_.size(); }
   void Clear() { shown_.clear(); }
 

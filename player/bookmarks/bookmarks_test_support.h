@@ -84,15 +84,7 @@ struct BookmarkFixture {
   std::vector<std::string> Lines() const { return lists.ListMarkers.Items(); }
 
   // "<procedure> / <error number>" of each error report shown.
-  std::vector<std::string> Reports() const {
-    std::vector<std::string> out;
-    for (const auto& r : dialogs.ErrorReports()) {
-      const auto code = r.errorText.rfind("Codice: ");
-      out.push_back(r.procedure + " / " +
-                    (code == std::string::npos ? r.errorText : r.errorText.substr(code + 8)));
-    }
-    return out;
-  }
+  std::vector<std::string> Reports() const { return dialogs.ErrorReportCodes(); }
 };
 
 }  // namespace orva::testing_support

@@ -59,15 +59,7 @@ struct PlaybackWorld : ::testing::Test {
   }
 
   // "procedure / number" of every error report shown.
-  std::vector<std::string> Reports() const {
-    std::vector<std::string> out;
-    for (const auto& r : dialogs.ErrorReports()) {
-      const auto pos = r.errorText.rfind("Codice: ");
-      out.push_back(r.procedure + " / " +
-                    (pos == std::string::npos ? r.errorText : r.errorText.substr(pos + 8)));
-    }
-    return out;
-  }
+  std::vector<std::string> Reports() const { return dialogs.ErrorReportCodes(); }
 };
 
 }  // namespace orva::testing
