@@ -102,23 +102,18 @@ std::vector<FlowCase> Cases() {
     c.entries = {{"OrvaPlayer 2", "/opt/orva/uninstall"}};
     c.window = "avviohd";
   });
-  add("old_version_present_installs", [](FlowCase& c) {
-    c.files = {"/opt/linker/linker.exe", "/opt/old1/uninstall.exe"};
-    c.entries = {{"OrvaOld1", "/opt/old1/uninstall.exe"}, {"OrvaOld2", "/gone/uninstall.exe"}};
-    c.window = "vecchia";
-    c.kept = {"OrvaOld1", "OrvaOld2"};
-  });
   add("stale_entry_deleted_then_product_installed", [](FlowCase& c) {
     c.entries = {{"OrvaOld1", "/gone/uninstall.exe"}, {"OrvaPlayer 2", "/opt/orva/uninstall"}};
     c.window = "avviohd";
     c.deleted = {"OrvaOld1"};
     c.kept = {"OrvaPlayer 2"};
   });
-  add("scan_stops_at_present_old_version", [](FlowCase& c) {
+  // OrvaOld2 is stale too, but the scan stops at the installed OrvaOld1.
+  add("old_version_present_installs_and_scan_stops", [](FlowCase& c) {
     c.files = {"/opt/linker/linker.exe", "/opt/old1/uninstall.exe"};
     c.entries = {{"OrvaOld1", "/opt/old1/uninstall.exe"}, {"OrvaOld2", "/gone/uninstall.exe"}};
     c.window = "vecchia";
-    c.kept = {"OrvaOld2"};
+    c.kept = {"OrvaOld1", "OrvaOld2"};
   });
   add("second_entry_present_after_stale_first", [](FlowCase& c) {
     c.files = {"/opt/linker/linker.exe", "/opt/old2/uninstall.exe"};
@@ -267,45 +262,40 @@ TEST_P(Form1Flow, Decides) {
 INSTANTIATE_TEST_SUITE_P(Cases, Form1Flow, ::testing::ValuesIn(Cases()),
                          [](const auto& p) { return std::string(p.param.name); });
 
-TEST(Form1, StaleEntryWithSubkeysIsKept) {
+// A CD with smart.ini and an installed linker.
+struct Form1Test : ::testing::Test {
   FakeMachine m;
-  m.fs.AddFile("/cd/smart.ini", kIni);
-  m.fs.AddFile("/opt/linker/linker.exe");
-  m.settings.SaveSetting("Linker", "Default", "Path", kLinkerFolder);
+  void Prepare(const std::string& ini = kIni) {
+    m.fs.AddFile("/cd/smart.ini", ini);
+    m.fs.AddFile("/opt/linker/linker.exe");
+    m.settings.SaveSetting("Linker", "Default", "Path", kLinkerFolder);
+  }
+};
+
+TEST_F(Form1Test, StaleEntryWithSubkeysIsKept) {
+  Prepare();
   m.AddUninstallEntry("OrvaOld1", "/gone/uninstall.exe");
   m.AddUninstallEntry("OrvaOld1\\Componenti", "/gone/component.exe");
-
   Launcher launcher(m.Services(), nullptr);
   launcher.Run();
-
   EXPECT_TRUE(m.HasUninstallEntry("OrvaOld1"));
   EXPECT_NE(launcher.Find("vecchia"), nullptr);
 }
 
-TEST(Form1, ReadsTheListOfOldProductsInOrder) {
-  FakeMachine m;
-  m.fs.AddFile("/cd/smart.ini", IniWith("invoice=2", "invoice=3"));
-  m.fs.AddFile("/opt/linker/linker.exe");
-  m.settings.SaveSetting("Linker", "Default", "Path", kLinkerFolder);
-
+TEST_F(Form1Test, ReadsTheListOfOldProductsInOrder) {
+  Prepare(IniWith("invoice=2", "invoice=3"));
   Launcher launcher(m.Services(), nullptr);
   Form1 form(launcher);
   form.Form_Load();
-
   EXPECT_EQ(form.List1, (std::vector<std::string>{"OrvaOld1", "OrvaOld2", ""}));
 }
 
-TEST(Form1, TracesDeletedEntries) {
-  FakeMachine m;
+TEST_F(Form1Test, TracesDeletedEntries) {
   orva::testing::CapturedTrace trace;
-  m.fs.AddFile("/cd/smart.ini", kIni);
-  m.fs.AddFile("/opt/linker/linker.exe");
-  m.settings.SaveSetting("Linker", "Default", "Path", kLinkerFolder);
+  Prepare();
   m.AddUninstallEntry("OrvaOld2", "/gone/uninstall.exe");
-
   Launcher launcher(m.Services(), nullptr);
   launcher.Run();
-
   EXPECT_NE(trace.Text().find(R"("ev":"registry-key-deleted","root":"HKEY_LOCAL_MACHINE",)"
                               R"("key":"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvaOld2")"),
             std::string::npos)
@@ -313,8 +303,7 @@ TEST(Form1, TracesDeletedEntries) {
   EXPECT_NE(trace.Text().find(R"("ev":"window","window":"vecchia","state":"shown")"), std::string::npos);
 }
 
-TEST(Form1, LauncherFolderTakesOneSeparator) {
-  FakeMachine m;
+TEST_F(Form1Test, LauncherFolderTakesOneSeparator) {
   m.fs.AddFile("/cd/smart.ini", kIni);
   LauncherServices services = m.Services();
   services.programFolder = "/cd/";
