@@ -24,20 +24,23 @@ struct StartCase {
   WindowStyle style;
 };
 
-class StartFlow : public ::testing::TestWithParam<StartCase> {};
-
-TEST_P(StartFlow, StartsTheLinkerOrThePlayerFromTheCd) {
-  const StartCase& c = GetParam();
+// start run from a CD at /media/cdrom.
+struct StartWorld : ::testing::Test {
   MemoryRegistry registry;
-  Settings settings(registry);
+  Settings settings{registry};
   fakes::MemoryFileSystem fs;
   fakes::RecordingProcessLauncher processes;
   fakes::ScriptedDialogs dialogs;
+  void Load() { Form1({settings, fs, processes, dialogs, "/media/cdrom", "/media/cdrom"}).Form_Load(); }
+};
+
+class StartFlow : public StartWorld, public ::testing::WithParamInterface<StartCase> {};
+
+TEST_P(StartFlow, StartsTheLinkerOrThePlayerFromTheCd) {
+  const StartCase& c = GetParam();
   for (const auto& f : c.files) fs.AddFile(f);
   if (c.path) settings.SaveSetting("Linker", "Default", "Path", c.path);
-
-  Form1 form({settings, fs, processes, dialogs, "/media/cdrom", "/media/cdrom"});
-  form.Form_Load();
+  Load();
 
   if (c.message) {
     ASSERT_EQ(dialogs.Shown().size(), 1u);
@@ -86,17 +89,9 @@ INSTANTIATE_TEST_SUITE_P(
                   WindowStyle::kNormalFocus}),
     [](const auto& p) { return std::string(p.param.name); });
 
-TEST(Start, APlayerThatCannotStartIsReportedNotFatal) {
-  MemoryRegistry registry;
-  Settings settings(registry);
-  fakes::MemoryFileSystem fs;
-  fakes::RecordingProcessLauncher processes;
-  fakes::ScriptedDialogs dialogs;
+TEST_F(StartWorld, APlayerThatCannotStartIsReportedNotFatal) {
   processes.SetMissing("./OrvaPlayer");
-
-  Form1 form({settings, fs, processes, dialogs, "/media/cdrom", "/media/cdrom"});
-  form.Form_Load();
-
+  Load();
   ASSERT_EQ(dialogs.Shown().size(), 2u);
   EXPECT_EQ(dialogs.Shown()[1].text, "Errore di run-time '53':\r\n\r\nImpossibile trovare il file");
   EXPECT_EQ(dialogs.Shown()[1].title, "Start");
