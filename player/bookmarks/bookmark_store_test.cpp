@@ -7,10 +7,13 @@
 namespace orva {
 namespace {
 
-TEST(BookmarkStore, KeepsTheLayoutOfThreeValuesPerNumberUnderTheApplication) {
+struct BookmarkStoreTest : ::testing::Test {
   MemoryRegistry registry;
   Settings settings{registry};
   BookmarkStore store{settings};
+};
+
+TEST_F(BookmarkStoreTest, KeepsTheLayoutOfThreeValuesPerNumberUnderTheApplication) {
   EXPECT_EQ(store.Position("LIBRO\\CAP01.HTM", 3), "vuoto");
   EXPECT_EQ(store.Name("LIBRO\\CAP01.HTM", 3), "vuoto");
   EXPECT_EQ(store.Audio("LIBRO\\CAP01.HTM", 3), "");
@@ -31,7 +34,7 @@ TEST(BookmarkStore, KeepsTheLayoutOfThreeValuesPerNumberUnderTheApplication) {
   EXPECT_EQ(store.Position(LegacySection("LIBRO\\CAP01.HTM"), 3), "vuoto");
 }
 
-TEST(BookmarkStore, NumbersWithNameFindsExactlyTheNamesAReadWouldFind) {
+TEST_F(BookmarkStoreTest, NumbersWithNameFindsExactlyTheNamesAReadWouldFind) {
   struct Case {
     const char* valueName;
     int number;  // 0: not a bookmark name
@@ -42,22 +45,14 @@ TEST(BookmarkStore, NumbersWithNameFindsExactlyTheNamesAReadWouldFind) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.valueName);
-    MemoryRegistry registry;
-    Settings settings{registry};
-    BookmarkStore store{settings};
-    settings.SaveSetting("ZUV MediaPlayer", "P.HTM", c.valueName, "x");
-    const auto numbers = store.NumbersWithName("P.HTM");
-    EXPECT_EQ(numbers, c.number ? std::vector<int>{c.number} : std::vector<int>{});
+    const std::string section = std::string("P") + c.valueName;
+    settings.SaveSetting("ZUV MediaPlayer", section, c.valueName, "x");
+    EXPECT_EQ(store.NumbersWithName(section), c.number ? std::vector<int>{c.number} : std::vector<int>{});
     if (c.number) {
-      EXPECT_EQ(store.Name("P.HTM", c.number), "x");
+      EXPECT_EQ(store.Name(section, c.number), "x");
     }
   }
-}
-
-TEST(BookmarkStore, NumbersWithNameAreAscendingAndEmptyForAMissingSection) {
-  MemoryRegistry registry;
-  Settings settings{registry};
-  BookmarkStore store{settings};
+  // Ascending, whatever the order of writing; none for a missing section.
   for (int n : {9, 2, 5}) store.SaveName("P.HTM", n, "x");
   EXPECT_EQ(store.NumbersWithName("P.HTM"), (std::vector<int>{2, 5, 9}));
   EXPECT_TRUE(store.NumbersWithName("ALTRA.HTM").empty());
