@@ -135,11 +135,6 @@ TEST(ParseScript, NamesFileAndLineOfTheFirstProblem) {
   }
 }
 
-TEST(ParseScript, OnlyTheProgramsOwnActionsAreKnown) {
-  EXPECT_THROW(ParseScript("key Ctrl+2", "s", ScriptActions{}), ScriptError);
-  EXPECT_NO_THROW(ParseScript("key Ctrl+2", "s", PlayerLikeActions()));
-}
-
 TEST(ScriptActions, RejectsBadAndTakenNames) {
   ScriptActions actions = PlayerLikeActions();
   for (const char* name : {"", "two words", "wait", "QUIT", "Key", "#x"}) {

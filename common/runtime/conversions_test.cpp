@@ -292,7 +292,6 @@ const ValCase kValCases[] = {
     {"ampersand_other", "&X1", 0},
     {"hex_no_digits", "&H", 0},
     {"trailing_sign_ignored", "5-", 5},
-    {"position_text", "125", 125},
 };
 
 TEST(ConversionsTest, ValReadsTheLeadingNumber) {
