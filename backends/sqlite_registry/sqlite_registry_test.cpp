@@ -40,20 +40,6 @@ std::vector<std::string> ValueNames(Registry& reg, RegHandle root, std::string_v
   return names;
 }
 
-std::string IntegrityCheck(const std::string& file) {
-  sqlite3* db = nullptr;
-  std::string result = "cannot open";
-  if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-    sqlite3_stmt* s = nullptr;
-    if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &s, nullptr) == SQLITE_OK &&
-        sqlite3_step(s) == SQLITE_ROW)
-      result = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
-    sqlite3_finalize(s);
-  }
-  sqlite3_close(db);
-  return result;
-}
-
 // Runs `body` in a child process as an ordinary user (the tests run as root
 // in CI, and root may write any file). Returns the child's exit code.
 int AsOrdinaryUser(const std::function<int()>& body) {
@@ -282,7 +268,6 @@ TEST_F(SqliteRegistryTest, MachineStoreTheUserMayNotWriteRefusesWithCode5) {
 }
 
 TEST_F(SqliteRegistryTest, MissingMachineStoreReadsEmpty) {
-  paths.machineFile = paths.userFile + "/not-a-folder/machine.sqlite";
   { std::ofstream touch(paths.userFile + "x"); }
   paths.machineFile = paths.userFile + "x/machine.sqlite";  // under a plain file: cannot be created
   SqliteRegistry reg(paths, recorder.Handler());
