@@ -52,6 +52,8 @@ std::string LCase(std::string_view s);
 
 // Upper case of a-z only, for comparing the system's own ASCII names.
 std::string AsciiUpper(std::string_view s);
+// Whether two of the system's own ASCII names are equal with a-z taken as A-Z.
+bool AsciiEqualsNoCase(std::string_view a, std::string_view b);
 
 // Whether two texts are equal in capitals (UCase(a) == UCase(b)), without
 // building either.

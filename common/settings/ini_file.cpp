@@ -2,6 +2,7 @@
 
 #include "common/platform/file_system.h"
 #include "common/runtime/codepage.h"
+#include "common/runtime/text.h"
 
 namespace orva {
 namespace {
@@ -12,17 +13,6 @@ std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
   while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   return s;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
 }
 
 bool IsUtf8(std::string_view s) {
@@ -62,12 +52,12 @@ std::string Lookup(std::string_view text, std::string_view section, std::string_
           Trim(line.substr(1, close == std::string_view::npos ? line.npos : close - 1));
       // Only the first section of a name counts.
       if (inSection) return {};
-      inSection = SameName(name, section);
+      inSection = AsciiEqualsNoCase(name, section);
       continue;
     }
     if (!inSection) continue;
     const std::size_t eq = line.find('=');
-    if (eq == std::string_view::npos || !SameName(Trim(line.substr(0, eq)), key)) continue;
+    if (eq == std::string_view::npos || !AsciiEqualsNoCase(Trim(line.substr(0, eq)), key)) continue;
     std::string_view value = Trim(line.substr(eq + 1));
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
       value = value.substr(1, value.size() - 2);

@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+#include "common/runtime/text.h"
+
 namespace orva {
 namespace {
 
@@ -20,17 +22,6 @@ constexpr std::array<RootEntry, 5> kRoots{{
     {kHkeyCurrentConfig, "HKEY_CURRENT_CONFIG", "HKCC"},
 }};
 
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::string_view RootName(RegHandle root) {
@@ -41,7 +32,7 @@ std::string_view RootName(RegHandle root) {
 
 RegHandle RootFromName(std::string_view name) {
   for (const RootEntry& r : kRoots)
-    if (EqualsIgnoringAsciiCase(name, r.name) || EqualsIgnoringAsciiCase(name, r.shortName)) return r.handle;
+    if (AsciiEqualsNoCase(name, r.name) || AsciiEqualsNoCase(name, r.shortName)) return r.handle;
   return 0;
 }
 

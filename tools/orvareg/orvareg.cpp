@@ -6,6 +6,7 @@
 
 #include "common/platform/file_system.h"
 #include "common/runtime/codepage.h"
+#include "common/runtime/text.h"
 #include "common/settings/registry.h"
 #include "player/registry/hive_reader.h"
 #include "player/registry/hive_restore.h"
@@ -182,7 +183,7 @@ class Command {
     if (name) {
       const std::string wanted = *name == "@" ? std::string() : *name;
       for (const RegListedValue& v : values) {
-        if (Same(v.name, wanted)) {
+        if (AsciiEqualsNoCase(v.name, wanted)) {
           out_ << DisplayLine(v) << "\n";
           return kOrvaregOk;
         }
@@ -237,14 +238,6 @@ class Command {
   }
 
  private:
-  static bool Same(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-             if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-             if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-             return x == y;
-           });
-  }
-
   Registry& registry_;
   FileSystem& fs_;
   HiveReader* hives_;
