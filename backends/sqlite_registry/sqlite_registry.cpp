@@ -2,6 +2,22 @@
 
 namespace orva {
 
+namespace {
+
+// The row operation that deletes a key and all below it, named while the
+// key still exists in the copy; without a key to name when it does not.
+RegistryOp TreeDeletion(MemoryRegistry& cache, RegHandle parent, std::string_view subKey) {
+  RegistryOp op{RegistryOp::Kind::kDeleteTree, 0, {}, {}, 0, {}};
+  RegHandle handle = 0;
+  if (cache.OpenKey(parent, subKey, 0, &handle) == kErrorSuccess) {
+    cache.DescribeHandle(handle, &op.root, &op.path);
+    cache.CloseKey(handle);
+  }
+  return op;
+}
+
+}  // namespace
+
 SqliteRegistry::SqliteRegistry(const RegistryPaths& paths, RegistryErrorHandler onError)
     : user_(std::make_unique<SqliteFile>(
           paths.userFile,
@@ -99,12 +115,7 @@ RegStatus SqliteRegistry::EnumValue(RegHandle key, std::uint32_t index, std::str
 
 RegStatus SqliteRegistry::DeleteKey(RegHandle parent, std::string_view subKey) {
   Refresh();
-  RegistryOp op{RegistryOp::Kind::kDeleteTree, 0, {}, {}, 0, {}};
-  RegHandle handle = 0;
-  if (cache_.OpenKey(parent, subKey, 0, &handle) == kErrorSuccess) {
-    cache_.DescribeHandle(handle, &op.root, &op.path);
-    cache_.CloseKey(handle);
-  }
+  RegistryOp op = TreeDeletion(cache_, parent, subKey);
   const RegStatus rc = cache_.DeleteKey(parent, subKey);
   if (rc == kErrorSuccess) Queue(std::move(op));
   return rc;
@@ -112,12 +123,7 @@ RegStatus SqliteRegistry::DeleteKey(RegHandle parent, std::string_view subKey) {
 
 RegStatus SqliteRegistry::DeleteTree(RegHandle parent, std::string_view subKey) {
   Refresh();
-  RegistryOp op{RegistryOp::Kind::kDeleteTree, 0, {}, {}, 0, {}};
-  RegHandle handle = 0;
-  if (cache_.OpenKey(parent, subKey, 0, &handle) == kErrorSuccess) {
-    cache_.DescribeHandle(handle, &op.root, &op.path);
-    cache_.CloseKey(handle);
-  }
+  RegistryOp op = TreeDeletion(cache_, parent, subKey);
   const RegStatus rc = cache_.DeleteTree(parent, subKey);
   if (rc != kErrorSuccess) return rc;
   const bool keepKey = subKey.empty();

@@ -19,20 +19,6 @@ namespace {
 
 using namespace testing_support;
 
-std::string IntegrityCheck(const std::string& file) {
-  sqlite3* db = nullptr;
-  std::string result = "cannot open";
-  if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-    sqlite3_stmt* s = nullptr;
-    if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &s, nullptr) == SQLITE_OK &&
-        sqlite3_step(s) == SQLITE_ROW)
-      result = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
-    sqlite3_finalize(s);
-  }
-  sqlite3_close(db);
-  return result;
-}
-
 // A child that writes batches of values and commits each, telling the
 // parent through `fd` the number of every batch whose commit returned.
 [[noreturn]] void WriteBatchesUntilKilled(const RegistryPaths& paths, int round, int fd) {

@@ -1,8 +1,9 @@
 #pragma once
-// Helpers shared by the store's tests: a private folder per test, and a
-// store opened on it that records what it reports.
+// Helpers shared by the store's tests: a private folder per test, a store
+// opened on it that records what it reports, and the store file's integrity.
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -45,6 +46,21 @@ inline void SetText(Registry& reg, RegHandle root, std::string_view path, std::s
                          static_cast<std::uint32_t>(bytes.size())),
             kErrorSuccess);
   reg.CloseKey(h);
+}
+
+// What SQLite's integrity check says of a store file: "ok" when it is sound.
+inline std::string IntegrityCheck(const std::string& file) {
+  sqlite3* db = nullptr;
+  std::string result = "cannot open";
+  if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_stmt* s = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &s, nullptr) == SQLITE_OK &&
+        sqlite3_step(s) == SQLITE_ROW)
+      result = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+    sqlite3_finalize(s);
+  }
+  sqlite3_close(db);
+  return result;
 }
 
 // The text of a value, or "<missing>".
