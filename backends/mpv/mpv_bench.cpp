@@ -69,15 +69,7 @@ void Handoff(benchmark::State& state, const char* file) {
 double SecondsPlayedFrom(const std::string& file, double start) {
   const std::string out = std::string(ORVA_TEST_MEDIA_DIR) + "/landing.f32";
   std::filesystem::remove(out);
-  MpvEngineOptions options;
-  options.embedVideo = false;
-  options.extra = {{"vo", "null"},
-                   {"ao", "pcm"},
-                   {"ao-pcm-file", out},
-                   {"ao-pcm-waveheader", "no"},
-                   {"untimed", "yes"},
-                   {"audio-channels", "mono"},
-                   {"audio-samplerate", "48000"}};
+  const MpvEngineOptions options = RawSoundToFile(out);
   {
     QtTestLoop loop;
     fakes::ScriptedDialogs dialogs;
@@ -91,7 +83,7 @@ double SecondsPlayedFrom(const std::string& file, double start) {
     player.Play_Player();
     if (!WaitFor([&] { return ended; }, 10'000)) return -1;
   }
-  return static_cast<double>(std::filesystem::file_size(out)) / (4.0 * 48000);
+  return static_cast<double>(std::filesystem::file_size(out)) / kRawSoundBytesPerSecond;
 }
 
 void SeekLanding(benchmark::State& state, const char* file) {

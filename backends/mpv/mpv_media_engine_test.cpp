@@ -75,15 +75,7 @@ TEST_F(MpvEngine, APositionSetBeforeTheFileOpensIsWhereItStarts) {
 double SecondsPlayedFrom(const std::string& file, double start) {
   const std::string out = std::string(ORVA_TEST_MEDIA_DIR) + "/landing-test.f32";
   std::remove(out.c_str());
-  MpvEngineOptions options;
-  options.embedVideo = false;
-  options.extra = {{"vo", "null"},
-                   {"ao", "pcm"},
-                   {"ao-pcm-file", out},
-                   {"ao-pcm-waveheader", "no"},
-                   {"untimed", "yes"},
-                   {"audio-channels", "mono"},
-                   {"audio-samplerate", "48000"}};
+  const MpvEngineOptions options = RawSoundToFile(out);
   {
     MpvMediaEngine engine(options);
     bool ended = false;
@@ -97,7 +89,7 @@ double SecondsPlayedFrom(const std::string& file, double start) {
   std::fseek(f, 0, SEEK_END);
   const long bytes = std::ftell(f);
   std::fclose(f);
-  return static_cast<double>(bytes) / (4.0 * 48000);
+  return static_cast<double>(bytes) / kRawSoundBytesPerSecond;
 }
 
 TEST_F(MpvEngine, AStartPositionIsWhereTheSoundStarts) {

@@ -58,6 +58,19 @@ SoundStats MeasureSound(const std::string& wavPath) {
   return stats;
 }
 
+MpvEngineOptions RawSoundToFile(const std::string& pcmFile) {
+  MpvEngineOptions options;
+  options.embedVideo = false;
+  options.extra = {{"vo", "null"},
+                   {"ao", "pcm"},
+                   {"ao-pcm-file", pcmFile},
+                   {"ao-pcm-waveheader", "no"},
+                   {"untimed", "yes"},
+                   {"audio-channels", "mono"},
+                   {"audio-samplerate", "48000"}};
+  return options;
+}
+
 TimerId QtTestLoop::StartTimer(int delayMs, std::function<void()> fire) {
   const TimerId id = ++lastId_;
   auto* timer = new QTimer(&owner_);

@@ -1,7 +1,7 @@
 #pragma once
 // What the mpv integration tests and benchmarks share: the generated media,
 // a Qt application without a screen, an event loop on it, waiting, and
-// measuring sound with sox.
+// measuring sound with sox or as raw samples written to a file.
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 
+#include "backends/mpv/mpv_media_engine.h"
 #include "common/platform/event_loop.h"
 
 class QTimer;
@@ -34,6 +35,11 @@ struct SoundStats {
   double lengthSeconds = -1;
 };
 SoundStats MeasureSound(const std::string& wavPath);
+
+// Engine options that play as fast as the engine can, without a picture,
+// writing the sound to `pcmFile` as raw mono 32-bit samples at 48 kHz.
+MpvEngineOptions RawSoundToFile(const std::string& pcmFile);
+inline constexpr double kRawSoundBytesPerSecond = 4.0 * 48000;
 
 // The event loop of the player core on Qt's: one-shot QTimers.
 class QtTestLoop final : public EventLoop {
