@@ -2,19 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/error_number.h"
+
 #include "common/runtime/vb_error.h"
 
 namespace orva::fakes {
 namespace {
-
-int ErrorNumberOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const VbError& e) {
-    return e.Number();
-  }
-  return 0;
-}
 
 TEST(MemoryFileSystem, ListsNamesSortedByTheirUpperCaseForm) {
   MemoryFileSystem fs;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/error_number.h"
+
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -15,15 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::TestFolder;
-
-int ErrorOf(const std::function<void()>& op) {
-  try {
-    op();
-  } catch (const VbError& e) {
-    return e.Number();
-  }
-  return 0;
-}
 
 class PosixFileSystemTest : public ::testing::Test {
  protected:
@@ -84,7 +77,7 @@ TEST_F(PosixFileSystemTest, FailuresCarryTheRuntimeNumbers) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(ErrorOf(c.op), c.number);
+    EXPECT_EQ(ErrorNumberOf(c.op), c.number);
   }
   EXPECT_TRUE(fs::is_directory(dir / "capitolo1"));
 }
@@ -94,8 +87,8 @@ TEST_F(PosixFileSystemTest, PermissionDeniedIs70) {
   fs::create_directory(dir / "locked");
   dir.Write("locked/x.reg", "old");
   fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-  EXPECT_EQ(ErrorOf([&] { files.WriteText(dir / "locked/x.reg", "new"); }), 70);
-  EXPECT_EQ(ErrorOf([&] { files.DeleteFile(dir / "locked/x.reg"); }), 70);
+  EXPECT_EQ(ErrorNumberOf([&] { files.WriteText(dir / "locked/x.reg", "new"); }), 70);
+  EXPECT_EQ(ErrorNumberOf([&] { files.DeleteFile(dir / "locked/x.reg"); }), 70);
   EXPECT_EQ(dir.Read("locked/x.reg"), "old");
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/error_number.h"
+
 #include <cmath>
 #include <limits>
 #include <string>
@@ -14,17 +16,6 @@ namespace {
 constexpr NumberFormat kItalian{',', '.'};
 constexpr NumberFormat kEnglish{'.', ','};
 constexpr NumberFormat kFrench{',', '\0'};
-
-// The error number a call throws, 0 when it returns.
-template <typename F>
-int ErrorOf(F&& call) {
-  try {
-    call();
-  } catch (const VbError& e) {
-    return e.Number();
-  }
-  return 0;
-}
 
 struct NumericCase {
   const char* name;
@@ -146,8 +137,8 @@ TEST(ConversionsTest, CSngParsesToSinglePrecision) {
   EXPECT_EQ(CSng("0,6"), 0.6f);
   EXPECT_EQ(CSng("1.5"), 15.0f);
   EXPECT_EQ(CSng("3,4028234E38"), std::numeric_limits<float>::max());
-  EXPECT_EQ(ErrorOf([] { CSng("3,5E38"); }), vberr::kOverflow);
-  EXPECT_EQ(ErrorOf([] { CSng(-1e39); }), vberr::kOverflow);
+  EXPECT_EQ(ErrorNumberOf([] { CSng("3,5E38"); }), vberr::kOverflow);
+  EXPECT_EQ(ErrorNumberOf([] { CSng(-1e39); }), vberr::kOverflow);
 }
 
 struct ErrorCase {
@@ -181,7 +172,7 @@ TEST(ConversionsTest, FailuresCarryTheOldErrorNumbers) {
   ScopedNumberFormat format(kItalian);
   for (const auto& c : kErrorCases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(ErrorOf(c.call), c.expected);
+    EXPECT_EQ(ErrorNumberOf(c.call), c.expected);
   }
 }
 

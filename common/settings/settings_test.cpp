@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/error_number.h"
+
 #include <sstream>
 
 #include "common/automation/trace.h"
@@ -10,15 +12,6 @@
 
 namespace orva {
 namespace {
-
-int ErrorNumberOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const VbError& e) {
-    return e.Number();
-  }
-  return 0;
-}
 
 class SettingsTest : public ::testing::Test {
  protected:

@@ -2,19 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/error_number.h"
+
 #include "common/runtime/vb_error.h"
 
 namespace orva {
 namespace {
-
-int ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const VbError& e) {
-    return e.Number();
-  }
-  return 0;
-}
 
 TEST(ListBox, SelectionFollowsItsLineWhenLinesAreRemoved) {
   struct Case {
@@ -51,9 +44,9 @@ TEST(ListBox, SettingTheSelectionFiresClickAndChecksTheRange) {
   list.SetListIndex(-1);
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(list.Text(), "");
-  EXPECT_EQ(ErrorOf([&] { list.SetListIndex(2); }), 380);
-  EXPECT_EQ(ErrorOf([&] { list.SetListIndex(-2); }), 380);
-  EXPECT_EQ(ErrorOf([&] { list.RemoveItem(5); }), vberr::kInvalidCall);
+  EXPECT_EQ(ErrorNumberOf([&] { list.SetListIndex(2); }), 380);
+  EXPECT_EQ(ErrorNumberOf([&] { list.SetListIndex(-2); }), 380);
+  EXPECT_EQ(ErrorNumberOf([&] { list.RemoveItem(5); }), vberr::kInvalidCall);
   EXPECT_EQ(list.List(7), "");
   const auto before = list.Revision();
   list.Clear();
