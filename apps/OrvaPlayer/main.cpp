@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include <QAbstractEventDispatcher>
 
@@ -39,9 +40,7 @@ orva::mpvbackend::MpvEngineOptions EngineOptions(const std::string& audio) {
 struct PlayerRun {
   explicit PlayerRun(orva::ProgramContext& ctx, const std::string& bookFolder)
       : registry(orva::RegistryPathsFromEnvironment(&ctx.environment),
-                 [&ctx](const orva::RegistryFailure& f) {
-                   ctx.Notice("settings store: " + f.step + ": " + f.description + " " + f.detail);
-                 }),
+                 [this](const orva::RegistryFailure& f) { StoreFailed(f); }),
         settings(registry),
         report(ctx.dialogs, &ctx.diagnostics),
         caseless(ctx.files),
@@ -63,9 +62,31 @@ struct PlayerRun {
                           &ctx] { return std::make_unique<orva::oMoxPlayer>(ctx.loop, report, engines); },
             .publisher = {}}) {
     window->Attach(form);
+    windowMade = true;
+    if (!storeFailures.empty()) ReportStoreFailuresSoon();
   }
   ~PlayerRun() { registry.Commit(); }
 
+  // A store that cannot be read or written is the reader's business: it is
+  // shown through the error report, as every other failure is. The store
+  // may fail while it is being opened, before the report exists, and while
+  // a commit runs between two events; so failures wait for the event loop.
+  void StoreFailed(const orva::RegistryFailure& f) {
+    storeFailures.push_back(f);
+    if (windowMade) ReportStoreFailuresSoon();
+  }
+  void ReportStoreFailuresSoon() {
+    QTimer::singleShot(0, window.get(), [this] {
+      std::vector<orva::RegistryFailure> failures;
+      failures.swap(storeFailures);
+      for (const orva::RegistryFailure& f : failures)
+        report.MostraErrore("Impostazioni - " + f.step, {}, {f.number, f.description + ". " + f.detail});
+    });
+  }
+
+  // Built before the store, whose failures they hold until they can be shown.
+  std::vector<orva::RegistryFailure> storeFailures;
+  bool windowMade = false;
   orva::SqliteRegistry registry;
   orva::Settings settings;
   orva::MdlMain report;

@@ -8,7 +8,9 @@
 # trace file there. It must end within a minute with exit status EXIT, and
 # its standard output or error must contain OUTPUT_TEXT ("-" for no check).
 # When EXIT is 2 the program must have stopped before writing any trace. The
-# patterns are checked on the trace by CHECKER (trace_check).
+# patterns are checked on the trace by CHECKER (trace_check). With
+# E2E_USER_STORE set, that file is the user's settings store the program
+# finds when it starts.
 set -u
 checker=$1 expected_exit=$2 expected_text=$3 program=$4
 shift 4
@@ -17,6 +19,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/orva-e2e.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 trace="$work/trace.jsonl"
 mkdir -p "$work/registry" "$work/runtime"
+[ -n "${E2E_USER_STORE:-}" ] && cp "$E2E_USER_STORE" "$work/registry/registry.sqlite"
 chmod 700 "$work/runtime"
 
 args=()
