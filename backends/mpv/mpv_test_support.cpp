@@ -1,4 +1,5 @@
 #include "backends/mpv/mpv_test_support.h"
+#include "backends/qt/platform/offscreen_application.h"
 
 #include <QApplication>
 #include <QThread>
@@ -23,12 +24,7 @@ std::string TestMedia(const std::string& name) {
 
 void EnsureApplication() {
   if (QCoreApplication::instance() != nullptr) return;
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "mpv_engine_test";
-  static char* argv[] = {name, nullptr};
-  // Never destroyed: at process exit Qt's own globals may already be gone.
-  new QApplication(argc, argv);
+  orva::testing::OffscreenApplication();
 }
 
 bool WaitFor(const std::function<bool()>& done, int timeoutMs) {

@@ -13,25 +13,14 @@
 
 #include "backends/qt/browser/book_request_interceptor.h"
 #include "backends/qt/browser/qt_web_browser.h"
+#include "backends/qt/platform/offscreen_application.h"
 
 namespace orva {
 namespace {
 
 namespace fs = std::filesystem;
 
-QApplication& App() {
-  static QApplication* app = [] {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    if (geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
-    setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu", 0);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    static int argc = 1;
-    static char name[] = "qt_browser_test";
-    static char* argv[] = {name, nullptr};
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
+QApplication& App() { return testing::OffscreenApplication(/*embedsBrowser=*/true); }
 
 // Records what the browser raises; cancels command links like the window.
 struct Recorder : WebBrowserEvents {

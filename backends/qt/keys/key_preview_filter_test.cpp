@@ -2,6 +2,7 @@
 // sees each key first, once, and the key still reaches the focused control.
 
 #include "backends/qt/keys/key_preview_filter.h"
+#include "backends/qt/platform/offscreen_application.h"
 
 #include <gtest/gtest.h>
 
@@ -22,16 +23,7 @@
 namespace orva {
 namespace {
 
-QApplication& App() {
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "qt_keys_test";
-    static char* argv[] = {name, nullptr};
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
+QApplication& App() { return testing::OffscreenApplication(); }
 
 struct Pressed {
   std::int16_t code;

@@ -1,5 +1,6 @@
 // The Qt windows over the core windows, on the offscreen platform.
 #include "backends/qt/launcher/qt_launcher_windows.h"
+#include "backends/qt/platform/offscreen_application.h"
 
 #include <gtest/gtest.h>
 
@@ -20,13 +21,7 @@ using smart::testing::FakeMachine;
 
 class QtLauncherWindows : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "qt_launcher_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-  }
+  static void SetUpTestSuite() { testing::OffscreenApplication(); }
   QtLauncherWindows() {
     m.fs.AddFile("/cd/OrvaPlayer");
     launcher.SetLauncherFolder("/cd/");

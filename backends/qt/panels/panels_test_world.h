@@ -6,27 +6,17 @@
 #include <QWidget>
 #include <string>
 
+#include "backends/qt/platform/offscreen_application.h"
 #include "player/browser/testing/frm_browser_world.h"
 
 namespace orva::testing {
-
-inline void EnsureOffscreenApplication() {
-  static int argc = 1;
-  static char name[] = "qt_panels_test";
-  static char* argv[] = {name, nullptr};
-  if (QApplication::instance()) return;
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Never destroyed: input devices Qt makes for simulated events are torn
-  // down at exit, and must find the application still there.
-  new QApplication(argc, argv);
-}
 
 struct MainWindowWorld {
   inline static const std::string kHostFolder = "/books/Libro";
   inline static const std::string kIndexUrl = "file:///books/Libro/Index.htm";
 
   // Before any widget.
-  bool applicationReady = (EnsureOffscreenApplication(), true);
+  bool applicationReady = (OffscreenApplication(), true);
   FrmBrowserWorld core{{.hostFolder = kHostFolder}};
   fakes::VirtualEventLoop& loop = core.loop;
   fakes::ScriptedDialogs& dialogs = core.dialogs;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <sstream>
 
+#include "backends/qt/platform/offscreen_application.h"
 #include "backends/qt/platform/qt_dialogs.h"
 #include "backends/qt/platform/qt_event_loop.h"
 #include "backends/qt/platform/qt_frmErrore.h"
@@ -19,16 +20,7 @@
 namespace orva {
 namespace {
 
-QApplication& App() {
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "qt_platform_test";
-    static char* argv[] = {name, nullptr};
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
+QApplication& App() { return testing::OffscreenApplication(); }
 
 // Once a modal window is up, hands it to `act` (which must close it).
 void WhenModalShown(std::function<void(QWidget*)> act) {
