@@ -16,11 +16,13 @@ void FrmBrowser::OnBeforeNavigate2(const std::string& url, bool& cancel) {
 }
 
 void FrmBrowser::OnDocumentComplete(const std::string& url) {
-  std::string title;
-  IgnoringErrors([&] {
-    if (HtmlDocument* document = objwb.Document()) title = document->title();
-  });
-  TraceEvent("page", {{"url", url}, {"title", title}});
+  if (TraceEnabled()) {
+    std::string title;
+    IgnoringErrors([&] {
+      if (HtmlDocument* document = objwb.Document()) title = document->title();
+    });
+    TraceEvent("page", {{"url", url}, {"title", title}});
+  }
   objWB_DocumentComplete(url);
 }
 

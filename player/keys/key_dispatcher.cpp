@@ -18,6 +18,9 @@ namespace {
 // window has no player.
 void TraceKey(FrmBrowser& form, std::int16_t keyCode, std::int16_t shift, Command command,
               const std::string& shown, std::chrono::steady_clock::duration spent) {
+  // Reading the player's state costs engine calls, each of which may fail
+  // and report: only a traced run pays for it.
+  if (!TraceEnabled()) return;
   const auto us = std::chrono::duration_cast<std::chrono::microseconds>(spent).count();
   if (!form.oPlayer) {
     TraceEvent("key", {{"code", static_cast<int>(keyCode)},
