@@ -85,8 +85,9 @@ bool Form1::OldVersionPresent() {
     const std::string command =
         LeggiValoreChiave(s.registry, 0, kUninstallKey + entry, "uninstallstring", kHkeyLocalMachine);
     if (command.empty()) continue;
-    if (!UninstallProgram(command, s.fs).empty()) return true;
-    // The entry's uninstaller is gone: the entry is stale.
+    // Only an entry whose uninstaller is provably gone is stale; any other
+    // is a product still installed.
+    if (!UninstallerGone(command, s.fs)) return true;
     RegHandle uninstall = ApriChiave(s.registry, 0, kUninstallKey, kHkeyLocalMachine);
     if (uninstall == kChiaveNonAperta) continue;
     RegKey guard(s.registry, uninstall);

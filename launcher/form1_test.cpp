@@ -145,6 +145,19 @@ std::vector<FlowCase> Cases() {
     c.window = "vecchia";
     c.deleted = {"OrvaOld1"};
   });
+  // Uninstallers found on the search path cannot be tested as files: their
+  // products count as installed.
+  add("search_path_uninstaller_is_kept", [](FlowCase& c) {
+    c.entries = {{"OrvaOld1", "orva-uninstall --purge"}};
+    c.window = "vecchia";
+    c.kept = {"OrvaOld1"};
+  });
+  add("msiexec_entry_is_kept_and_present", [](FlowCase& c) {
+    c.entries = {{"OrvaOld1", "MsiExec.exe /X{5F1C2A4B-1D3E-4F50-8A6B-7C8D9E0F1A2B}"},
+                 {"OrvaPlayer 2", "/opt/orva/uninstall"}};
+    c.window = "vecchia";
+    c.kept = {"OrvaOld1"};
+  });
   add("empty_uninstall_command_is_skipped", [](FlowCase& c) {
     c.entries = {{"OrvaOld1", ""}};
     c.window = "vecchia";

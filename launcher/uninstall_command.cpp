@@ -25,4 +25,15 @@ std::string UninstallProgram(std::string_view command, const FileSystem& fs) {
   return {};
 }
 
+bool UninstallerGone(std::string_view command, const FileSystem& fs) {
+  std::string_view program = command;
+  const std::size_t first = program.find_first_not_of(' ');
+  if (first == std::string_view::npos) return false;
+  program.remove_prefix(first);
+  if (program.front() == '"') program.remove_prefix(1);
+  // Every leading part of an absolute command is absolute too, so none of
+  // the parts UninstallProgram tries can be a name on the search path.
+  return !program.empty() && program.front() == '/' && UninstallProgram(command, fs).empty();
+}
+
 }  // namespace orva::smart

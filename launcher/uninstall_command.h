@@ -17,4 +17,11 @@ namespace orva::smart {
 // and names an existing file is taken, so paths with blanks still work.
 std::string UninstallProgram(std::string_view command, const FileSystem& fs);
 
+// Whether `command` proves its product gone: its program is an absolute path
+// and no file is there. Uninstallers are often found on the search path
+// ("MsiExec.exe /X{...}", "orva-uninstall --purge"), and a name looked up
+// there cannot be tested as a file; such an entry, or any other whose
+// program cannot be told, belongs to a product that may still be installed.
+bool UninstallerGone(std::string_view command, const FileSystem& fs);
+
 }  // namespace orva::smart
