@@ -1,6 +1,6 @@
 // OrvaPlayer: the talking-book player. The book is the folder of the program
-// (or the one --book names); the main window shows its pages and plays
-// their audio.
+// (or the one the command line names); the main window shows its pages and
+// plays their audio.
 #include <QApplication>
 #include <QLabel>
 #include <QTimer>

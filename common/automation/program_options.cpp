@@ -26,6 +26,13 @@ ProgramOptions ParseProgramOptions(const ProgramSpec& spec, const std::vector<st
       options.help = true;
       continue;
     }
+    if (arg.empty() || arg.front() != '-') {
+      if (!spec.takesBook) throw UsageError("unexpected argument \"" + arg + "\"");
+      if (arg.empty()) throw UsageError("the book's path is empty");
+      if (!options.bookDir.empty()) throw UsageError("only one book can be opened, not also \"" + arg + "\"");
+      options.bookDir = arg;
+      continue;
+    }
     std::string name = arg;
     std::string value;
     bool hasValue = false;
@@ -43,13 +50,15 @@ ProgramOptions ParseProgramOptions(const ProgramSpec& spec, const std::vector<st
       target = &options.bookDir;
     else if (name == "--audio" && spec.takesBook)
       target = &options.audio;
-    if (!target) throw UsageError("unknown argument \"" + arg + "\"");
+    if (!target) throw UsageError("unknown option \"" + arg + "\"");
     if (!hasValue) {
       if (i + 1 == args.size()) throw UsageError(name + " needs a value");
       value = args[++i];
     }
     if (value.empty()) throw UsageError(name + " needs a value");
-    if (!target->empty()) throw UsageError(name + " is given twice");
+    if (!target->empty())
+      throw UsageError(target == &options.bookDir ? "only one book can be opened, not also \"" + value + "\""
+                                                  : name + " is given twice");
     if (target == &options.audio && value != "device" && value != "null" && value != "fast")
       throw UsageError("--audio takes device, null or fast, not \"" + value + "\"");
     *target = value;
@@ -60,7 +69,7 @@ ProgramOptions ParseProgramOptions(const ProgramSpec& spec, const std::vector<st
 std::string ProgramUsage(const ProgramSpec& spec, const ScriptActions& actions) {
   std::ostringstream out;
   out << "Usage: " << spec.name << " [--help] [--trace FILE] [--script FILE]"
-      << (spec.takesBook ? " [--book DIR] [--audio device|null|fast]" : "") << "\n\n"
+      << (spec.takesBook ? " [--book PATH] [--audio device|null|fast] [PATH]" : "") << "\n\n"
       << spec.summary << "\n\n"
       << "Options:\n"
       << "  --help         show this text and exit\n"
@@ -68,10 +77,12 @@ std::string ProgramUsage(const ProgramSpec& spec, const ScriptActions& actions) 
          "standard output)\n"
       << "  --script FILE  play the timed actions and dialog answers of FILE; the program ends with it\n";
   if (spec.takesBook) {
-    out << "  --book DIR     read the book in DIR instead of the one beside the program\n"
+    out << "  --book PATH    read the book at PATH instead of the one beside the program: its folder, or\n"
+        << "                 one of its pages (the page's folder is the book); PATH alone does the same\n"
         << "  --audio MODE   device (default): play aloud; null: play in real time without sound;\n"
         << "                 fast: without sound and as fast as the audio can be decoded\n";
   }
+  out << "\nQt's own options (-platform NAME, -style NAME, ...) are passed to Qt.\n";
   out << "\nScript actions (one a line; \"#\" starts a comment):\n";
   for (const std::string& usage : actions.Usages()) out << "  " << usage << '\n';
   out << "\nWith QT_QPA_PLATFORM=offscreen the program runs without a display; dialogs that the script\n"

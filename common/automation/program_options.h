@@ -1,7 +1,9 @@
 #pragma once
 // The command line every program shares: --help, --trace FILE, --script FILE
-// and, for the player, --book DIR. Nothing else is accepted, so a mistyped
-// option stops the program instead of being ignored.
+// and, for the player, --book PATH, --audio MODE or the book's path alone (a
+// desktop's "Open with" passes a folder or a page). The toolkit's own options
+// have been taken out before these are read. Nothing else is accepted, so a
+// mistyped option stops the program instead of being ignored.
 
 #include <stdexcept>
 #include <string>
@@ -14,7 +16,7 @@ class ScriptActions;
 struct ProgramSpec {
   std::string name;            // "OrvaPlayer"; also the name messages begin with
   std::string summary;         // one line for --help
-  bool takesBook = false;      // accepts --book DIR
+  bool takesBook = false;      // accepts --book PATH, --audio MODE and a book's path alone
   bool embedsBrowser = false;  // runs the web engine: needs the sandbox and GPU settings
 };
 
@@ -22,7 +24,9 @@ struct ProgramOptions {
   bool help = false;
   std::string traceFile;   // empty: no trace
   std::string scriptFile;  // empty: no script
-  std::string bookDir;     // empty: the book beside the program
+  // As given: a book folder or a page of the book (its folder is the book);
+  // empty: the book beside the program.
+  std::string bookDir;
   // The player's sound output: "device" (the default), "null" (played in
   // real time, heard by nobody) or "fast" (nothing heard, decoded as fast as
   // the machine can: a headless walk of a book takes seconds).

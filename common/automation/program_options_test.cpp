@@ -28,6 +28,10 @@ TEST(ParseProgramOptions, AcceptsTheSharedOptions) {
        {false, "t.jsonl", "s.txt", "/b", "fast"}},
       {"joined values", &kPlayer, {"--script=s=1.txt", "--trace=t"}, {false, "t", "s=1.txt", "", ""}},
       {"value that looks like an option", &kUndo, {"--trace", "--odd"}, {false, "--odd", "", "", ""}},
+      {"book path alone",
+       &kPlayer,
+       {"/b/Index.htm", "--audio=null"},
+       {false, "", "", "/b/Index.htm", "null"}},
   };
   for (const GoodCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -49,9 +53,10 @@ struct BadCase {
 
 TEST(ParseProgramOptions, RejectsWhatItCannotUse) {
   const BadCase cases[] = {
-      {"unknown", &kUndo, {"--verbose"}, "unknown argument \"--verbose\""},
-      {"positional", &kPlayer, {"Index.htm"}, "unknown argument \"Index.htm\""},
-      {"book for a utility", &kUndo, {"--book", "/b"}, "unknown argument \"--book\""},
+      {"unknown", &kUndo, {"--verbose"}, "unknown option \"--verbose\""},
+      {"path for a utility", &kUndo, {"Index.htm"}, "unexpected argument \"Index.htm\""},
+      {"book for a utility", &kUndo, {"--book", "/b"}, "unknown option \"--book\""},
+      {"two books", &kPlayer, {"--book", "/a", "/b"}, "only one book can be opened, not also \"/b\""},
       {"missing value", &kUndo, {"--script"}, "--script needs a value"},
       {"empty value", &kUndo, {"--trace="}, "--trace needs a value"},
       {"twice", &kUndo, {"--trace", "a", "--trace", "b"}, "--trace is given twice"},
@@ -59,7 +64,7 @@ TEST(ParseProgramOptions, RejectsWhatItCannotUse) {
        &kPlayer,
        {"--audio", "loud"},
        "--audio takes device, null or fast, not \"loud\""},
-      {"audio for a utility", &kUndo, {"--audio=fast"}, "unknown argument \"--audio=fast\""},
+      {"audio for a utility", &kUndo, {"--audio=fast"}, "unknown option \"--audio=fast\""},
   };
   for (const BadCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -76,8 +81,8 @@ TEST(ProgramUsage, NamesOptionsAndScriptActions) {
   ScriptActions actions;
   actions.Add({"key", "key KEYS  (press keys)", 1, 1, nullptr, nullptr});
   const std::string player = ProgramUsage(kPlayer, actions);
-  EXPECT_EQ(player.rfind("Usage: OrvaPlayer [--help] [--trace FILE] [--script FILE] [--book DIR] [--audio "
-                         "device|null|fast]\n",
+  EXPECT_EQ(player.rfind("Usage: OrvaPlayer [--help] [--trace FILE] [--script FILE] [--book PATH] [--audio "
+                         "device|null|fast] [PATH]\n",
                          0),
             0u);
   EXPECT_NE(player.find("  key KEYS  (press keys)\n"), std::string::npos);

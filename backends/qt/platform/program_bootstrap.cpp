@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <algorithm>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
@@ -49,6 +50,18 @@ void PrepareBrowserProcess() {
     setenv("QTWEBENGINE_CHROMIUM_FLAGS", settings.chromiumFlags.c_str(), 1);
 }
 
+// The folder of the book at `path`: the folder itself, or the folder of a
+// page of the book, as a desktop's "Open with" passes either.
+std::string BookFolderAt(const std::string& path) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return path;
+  if (std::filesystem::is_regular_file(path, ec)) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    return folder.empty() ? "." : folder.string();
+  }
+  throw UsageError("no book at " + path + ": no such folder or page");
+}
+
 }  // namespace
 
 void ProgramContext::Quit(int code) {
@@ -67,30 +80,13 @@ void ProgramContext::Notice(const std::string& text) {
 
 int RunProgram(int argc, char** argv, const ProgramSpec& spec, ScriptActions actions,
                const std::function<void(ProgramContext&)>& build) {
-  // Everything that can be wrong with how the program was called is found
-  // before a window or a setting is touched.
-  ProgramOptions options;
-  std::optional<Script> script;
-  std::unique_ptr<TraceSink> traceSink;
-  try {
-    options = ParseProgramOptions(spec, std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
-    if (options.help) {
-      std::cout << ProgramUsage(spec, actions);
-      return 0;
-    }
-    if (!options.scriptFile.empty()) script = LoadScript(options.scriptFile, actions);
-    if (!options.bookDir.empty() && !std::filesystem::is_directory(options.bookDir))
-      throw UsageError("--book: no such folder: " + options.bookDir);
-    if (options.traceFile == "-")
-      traceSink = MakeStreamTraceSink(std::cout);
-    else if (!options.traceFile.empty())
-      traceSink = MakeFileTraceSink(options.traceFile);
-  } catch (const UsageError& e) {
-    std::cerr << spec.name << ": " << e.what() << "\nTry \"" << spec.name << " --help\".\n";
-    return 2;
-  } catch (const std::exception& e) {  // ScriptError, or the trace file
-    std::cerr << spec.name << ": " << e.what() << '\n';
-    return 2;
+  // --help needs no display, so it is answered before the application
+  // (which cannot start without one) exists.
+  const std::vector<std::string> given(argv + (argc > 0 ? 1 : 0), argv + argc);
+  if (std::find(given.begin(), given.end(), "--help") != given.end() ||
+      std::find(given.begin(), given.end(), "-h") != given.end()) {
+    std::cout << ProgramUsage(spec, actions);
+    return 0;
   }
 
   if (spec.embedsBrowser) {
@@ -100,11 +96,41 @@ int RunProgram(int argc, char** argv, const ProgramSpec& spec, ScriptActions act
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   }
 
+  // Qt takes its own options (-platform, -style, ...) out of argc and argv;
+  // the rest is this program's.
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromStdString(spec.name));
+  const bool headless = IsHeadlessPlatform(QApplication::platformName().toStdString());
+
+  // Everything that can be wrong with how the program was called is found
+  // before a window or a setting is touched.
+  ProgramOptions options;
+  std::optional<Script> script;
+  std::unique_ptr<TraceSink> traceSink;
+  try {
+    options = ParseProgramOptions(spec, std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    if (!options.scriptFile.empty()) script = LoadScript(options.scriptFile, actions);
+    if (!options.bookDir.empty()) options.bookDir = BookFolderAt(options.bookDir);
+    if (options.traceFile == "-")
+      traceSink = MakeStreamTraceSink(std::cout);
+    else if (!options.traceFile.empty())
+      traceSink = MakeFileTraceSink(options.traceFile);
+  } catch (const UsageError& e) {
+    const std::string text = spec.name + ": " + e.what() + "\nTry \"" + spec.name + " --help\".";
+    std::cerr << text << '\n' << std::flush;
+    // A desktop starts the program with no terminal to show standard error:
+    // a box is what a screen reader reads. Nobody could answer it on a
+    // platform without a display, so there it stays unshown and cannot hold
+    // the program.
+    if (!headless) QtDialogs().MsgBox(text, MsgBoxButtons::kOkOnly, MsgBoxIcon::kCritical, spec.name);
+    return 2;
+  } catch (const std::exception& e) {  // ScriptError, or the trace file
+    std::cerr << spec.name << ": " << e.what() << '\n';
+    return 2;
+  }
+
   QtEventLoop loop;
   InstallTrace(std::move(traceSink), &loop);
-  const bool headless = IsHeadlessPlatform(QApplication::platformName().toStdString());
 
   PosixFileSystem realFiles;
   TracedFileSystem files(realFiles);

@@ -1,10 +1,11 @@
 #pragma once
-// What every program does before and after its own windows: reads the command
-// line, opens the trace, reads the script (a bad one stops the program with
-// exit code 2 before anything else happens), sets up the web engine's
-// process flags, makes the application and the real platform services
-// (traced, and with dialogs the script can answer), lets the program build
-// its windows, plays the script and runs the event loop.
+// What every program does before and after its own windows: answers --help,
+// sets up the web engine's process flags, makes the application (which takes
+// Qt's own options), reads the rest of the command line, opens the trace,
+// reads the script (a bad command line, script or trace stops the program
+// with exit code 2 before a window or a setting is touched), makes the real
+// platform services (traced, and with dialogs the script can answer), lets
+// the program build its windows, plays the script and runs the event loop.
 //
 //   int main(int argc, char** argv) {
 //     ScriptActions actions;
@@ -99,7 +100,9 @@ class ProgramContext {
 
 // Runs a program as described above and returns its exit code: 0 after
 // --help or a normal end, 2 for a command line, script, trace or book folder
-// it cannot use, 1 when the program could not be built.
+// it cannot use, 1 when the program could not be built. A command line it
+// cannot use is said on standard error and, when there is a display, in a
+// message box as well.
 int RunProgram(int argc, char** argv, const ProgramSpec& spec, ScriptActions actions,
                const std::function<void(ProgramContext&)>& build);
 
