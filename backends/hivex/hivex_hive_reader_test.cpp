@@ -2,48 +2,32 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
 #include "backends/hivex/regf_writer.h"
-#include "common/settings/memory_registry.h"
+#include "backends/posix/testing/test_folder.h"
 #include "common/settings/settings.h"
+#include "common/settings/testing/registry_helpers.h"
 #include "fakes/memory_file_system.h"
 #include "player/registry/Registro.h"
 #include "player/registry/utf16.h"
 
-namespace orva {
+namespace orva::testing {
 namespace {
 
-std::string Folder() {
-  const char* base = std::getenv("ORVA_REGISTRY_DIR");
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  const std::string folder = std::string(base && *base ? base : "/tmp/orva-hive-tests") + "/" +
-                             info->test_suite_name() + "." + info->name();
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
-  return folder;
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string Text(std::string_view utf8) { return Utf8ToUtf16Le(std::string(utf8) + '\0'); }
+// Text as a hive holds it: UTF-16LE with its terminating zero.
+std::string Utf16(std::string_view utf8) { return Utf8ToUtf16Le(std::string(utf8) + '\0'); }
 
 HiveKey SampleTree() {
   HiveKey root;
-  root.values = {{"", kRegSz, Text("predefinito")}, {"Volume", kRegSz, Text("35")}};
+  root.values = {{"", kRegSz, Utf16("predefinito")}, {"Volume", kRegSz, Utf16("35")}};
   HiveKey page{"CAP01.HTM",
-               {{"1", kRegSz, Text("83")},
-                {"1NOME", kRegSz, Text("Capitolo primo")},
+               {{"1", kRegSz, Utf16("83")},
+                {"1NOME", kRegSz, Utf16("Capitolo primo")},
                 {"conta", kRegDword, std::string("\x1A\0\0\0", 4)},
                 {"vuoto", kRegBinary, ""},
                 {"grande", kRegBinary, std::string(5000, '\x5A')},
                 {"qword", 11, std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8)}},
                {}};
-  HiveKey greek{"Ἰλιάς", {{"Ἰ", kRegSz, Text("ἄειδε")}}, {}};
+  HiveKey greek{"Ἰλιάς", {{"Ἰ", kRegSz, Utf16("ἄειδε")}}, {}};
   root.subkeys = {{"LIBRO", {}, {page, {"città", {}, {}}}}, greek};
   return root;
 }
@@ -62,11 +46,11 @@ void ExpectSameTree(const HiveKey& a, const HiveKey& b) {
 }
 
 TEST(HivexHiveReaderTest, ReadsWhatTheFixtureWriterWrote) {
-  const std::string file = Folder() + "/backup.zuv";
-  WriteFile(file, WriteRegfHive(SampleTree()));
+  const TestFolder dir;
+  dir.Write("backup.zuv", WriteRegfHive(SampleTree()));
   HiveKey read;
   std::string error;
-  ASSERT_TRUE(HivexHiveReader().ReadHive(file, &read, &error)) << error;
+  ASSERT_TRUE(HivexHiveReader().ReadHive(dir / "backup.zuv", &read, &error)) << error;
   read.name.clear();  // the root's own name is the hive's, not the key's
   HiveKey want = SampleTree();
   // Subkeys come back in the registry's order: LIBRO before the Greek name.
@@ -74,7 +58,7 @@ TEST(HivexHiveReaderTest, ReadsWhatTheFixtureWriterWrote) {
 }
 
 TEST(HivexHiveReaderTest, DamagedHivesAreRefused) {
-  const std::string folder = Folder();
+  const TestFolder dir;
   const std::string good = WriteRegfHive(SampleTree());
   struct Case {
     const char* name;
@@ -99,42 +83,52 @@ TEST(HivexHiveReaderTest, DamagedHivesAreRefused) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::string file = folder + "/bad.zuv";
-    WriteFile(file, c.bytes);
+    dir.Write("bad.zuv", c.bytes);
     HiveKey read;
     std::string error;
-    EXPECT_FALSE(HivexHiveReader().ReadHive(file, &read, &error));
+    EXPECT_FALSE(HivexHiveReader().ReadHive(dir / "bad.zuv", &read, &error));
     EXPECT_FALSE(error.empty());
   }
   HiveKey read;
   std::string error;
-  EXPECT_FALSE(HivexHiveReader().ReadHive(folder + "/missing.zuv", &read, &error));
+  EXPECT_FALSE(HivexHiveReader().ReadHive(dir / "missing.zuv", &read, &error));
 }
 
-TEST(HivexHiveReaderTest, RestoreOverThePlayersSettingsOrNothingAtAll) {
-  const std::string folder = Folder();
+TEST(HivexHiveReaderTest, RestoreReplacesThePlayersSettingsOrLeavesThemAlone) {
+  const TestFolder dir;
   MemoryRegistry reg;
-  fakes::MemoryFileSystem fs;
+  fakes::MemoryFileSystem files;
   HivexHiveReader hives;
-  Registro registro(reg, fs, &hives);
+  Registro registro(reg, files, &hives);
   Settings settings(reg);
-  settings.SaveSetting("ZUV MediaPlayer", "LIBRO\\OLD.HTM", "1NOME", "vecchio");
-
+  const std::string app = "ZUV MediaPlayer";
+  settings.SaveSetting(app, "LIBRO\\OLD.HTM", "1NOME", "vecchio");
   const std::string good = WriteRegfHive(SampleTree());
-  WriteFile(folder + "/truncated.zuv", good.substr(0, good.size() / 2 + 2048));
-  EXPECT_FALSE(
-      registro.RestoreKeyFromFile(kPlayerSettingsSubtree, folder + "/truncated.zuv", kHkeyCurrentUser)
-          .restored);
-  EXPECT_EQ(settings.GetSetting("ZUV MediaPlayer", "LIBRO\\OLD.HTM", "1NOME"), "vecchio");
+  HiveKey invalid = SampleTree();
+  invalid.subkeys.push_back({"a\\b", {}, {}});
+  dir.Write("truncated.zuv", good.substr(0, good.size() / 2 + 2048));
+  dir.Write("invalid.zuv", WriteRegfHive(invalid));
+  dir.Write("good.zuv", good);
+  const auto restore = [&](const char* file) {
+    return registro.RestoreKeyFromFile(kPlayerSettingsSubtree, dir / file, kHkeyCurrentUser);
+  };
+  for (const char* bad : {"truncated.zuv", "invalid.zuv", "missing.zuv"}) {
+    SCOPED_TRACE(bad);
+    EXPECT_FALSE(restore(bad).error.empty());
+    EXPECT_EQ(settings.GetSetting(app, "LIBRO\\OLD.HTM", "1NOME"), "vecchio");
+  }
+  reg.SetReadOnly(kHkeyCurrentUser, true);
+  EXPECT_FALSE(registro.EnablePrivilege("SeRestorePrivilege"));
+  EXPECT_FALSE(restore("good.zuv").restored);
+  reg.SetReadOnly(kHkeyCurrentUser, false);
 
-  WriteFile(folder + "/good.zuv", good);
-  const HiveRestoreResult r =
-      registro.RestoreKeyFromFile(kPlayerSettingsSubtree, folder + "/good.zuv", kHkeyCurrentUser);
+  const HiveRestoreResult r = restore("good.zuv");
   ASSERT_TRUE(r.restored) << r.error;
-  EXPECT_EQ(settings.GetSetting("ZUV MediaPlayer", "LIBRO\\OLD.HTM", "1NOME", "vuoto"), "vuoto");
-  EXPECT_EQ(settings.GetSetting("ZUV MediaPlayer", "LIBRO\\CAP01.HTM", "1NOME"), "Capitolo primo");
-  EXPECT_EQ(settings.GetSetting("ZUV MediaPlayer", "Ἰλιάς", "Ἰ"), "ἄειδε");
+  EXPECT_EQ(settings.GetSetting(app, "LIBRO\\OLD.HTM", "1NOME", "vuoto"), "vuoto");
+  EXPECT_EQ(settings.GetSetting(app, "LIBRO\\CAP01.HTM", "1NOME"), "Capitolo primo");
+  EXPECT_EQ(settings.GetSetting(app, "Ἰλιάς", "Ἰ"), "ἄειδε");
+  EXPECT_EQ(Text(reg, kHkeyCurrentUser, kPlayerSettingsSubtree, "Volume"), "35");
 }
 
 }  // namespace
-}  // namespace orva
+}  // namespace orva::testing

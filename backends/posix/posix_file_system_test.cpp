@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "backends/posix/test_folder.h"
+#include "backends/posix/testing/test_folder.h"
 #include "common/runtime/vb_error.h"
 
 namespace orva {
@@ -83,12 +83,15 @@ TEST_F(PosixFileSystemTest, FailuresCarryTheRuntimeNumbers) {
 }
 
 TEST_F(PosixFileSystemTest, PermissionDeniedIs70) {
-  if (geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
   fs::create_directory(dir / "locked");
   dir.Write("locked/x.reg", "old");
-  fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-  EXPECT_EQ(ErrorNumberOf([&] { files.WriteText(dir / "locked/x.reg", "new"); }), 70);
-  EXPECT_EQ(ErrorNumberOf([&] { files.DeleteFile(dir / "locked/x.reg"); }), 70);
+  fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                                      fs::perms::others_exec);
+  const int rc = testing::AsOrdinaryUser([&] {
+    if (ErrorNumberOf([&] { files.WriteText(dir / "locked/x.reg", "new"); }) != 70) return 1;
+    return ErrorNumberOf([&] { files.DeleteFile(dir / "locked/x.reg"); }) != 70 ? 2 : 0;
+  });
+  EXPECT_EQ(rc, 0) << "1: the write, 2: the deletion was not refused with 70";
   EXPECT_EQ(dir.Read("locked/x.reg"), "old");
 }
 

@@ -11,13 +11,10 @@
 #include <random>
 #include <thread>
 
-#include "backends/sqlite_registry/sqlite_registry.h"
-#include "backends/sqlite_registry/test_support.h"
+#include "backends/sqlite_registry/testing/test_support.h"
 
-namespace orva {
+namespace orva::testing {
 namespace {
-
-using namespace testing_support;
 
 // A child that writes batches of values and commits each, telling the
 // parent through `fd` the number of every batch whose commit returned.
@@ -33,7 +30,8 @@ using namespace testing_support;
 }
 
 TEST(SqliteRegistryReliabilityTest, KilledWritersLoseNoCommittedWrite) {
-  const RegistryPaths paths = PathsIn(FreshTestFolder());
+  const TestFolder dir;
+  const RegistryPaths paths = PathsIn(dir.Path());
   std::mt19937 random(12345);
   constexpr int kRounds = 12;
   std::vector<std::int32_t> lastCommitted(kRounds, -1);
@@ -77,7 +75,8 @@ TEST(SqliteRegistryReliabilityTest, KilledWritersLoseNoCommittedWrite) {
 }
 
 TEST(SqliteRegistryReliabilityTest, ConcurrentWritersLoseNoUpdate) {
-  const RegistryPaths paths = PathsIn(FreshTestFolder());
+  const TestFolder dir;
+  const RegistryPaths paths = PathsIn(dir.Path());
   constexpr int kWrites = 150;
   std::vector<pid_t> children;
   for (const char* who : {"a", "b"}) {
@@ -118,12 +117,12 @@ TEST(SqliteRegistryReliabilityTest, ConcurrentWritersLoseNoUpdate) {
 // create it and switch it to WAL; the losers of that race must wait, not
 // give up on the file.
 TEST(SqliteRegistryReliabilityTest, ProgramsOpeningANewStoreTogetherAllKeepTheirWrites) {
-  const std::string folder = FreshTestFolder();
+  const TestFolder dir;
   constexpr int kRounds = 8;
   constexpr int kPrograms = 6;
   for (int round = 0; round < kRounds; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
-    const RegistryPaths paths = PathsIn(folder + "/r" + std::to_string(round));
+    const RegistryPaths paths = PathsIn(dir / ("r" + std::to_string(round)));
     int gate[2];
     ASSERT_EQ(pipe(gate), 0);
     std::vector<pid_t> children;
@@ -155,7 +154,7 @@ TEST(SqliteRegistryReliabilityTest, ProgramsOpeningANewStoreTogetherAllKeepTheir
     for (int p = 0; p < kPrograms; ++p)
       EXPECT_EQ(Text(reg, kHkeyCurrentUser, "Shared", "p" + std::to_string(p)), "written");
   }
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.Path()))
     EXPECT_EQ(entry.path().filename().string().find(".corrupt-"), std::string::npos) << entry.path();
 }
 
@@ -163,7 +162,8 @@ TEST(SqliteRegistryReliabilityTest, ProgramsOpeningANewStoreTogetherAllKeepTheir
 // mode: switching it to WAL cannot wait through SQLite's busy handler, so
 // the store must wait by itself until the other program is done.
 TEST(SqliteRegistryReliabilityTest, OpeningWaitsForAnotherProgramsWriteToEnd) {
-  const RegistryPaths paths = PathsIn(FreshTestFolder());
+  const TestFolder dir;
+  const RegistryPaths paths = PathsIn(dir.Path());
   sqlite3* other = nullptr;
   ASSERT_EQ(sqlite3_open(paths.userFile.c_str(), &other), SQLITE_OK);
   sqlite3_busy_timeout(other, 5000);
@@ -200,4 +200,4 @@ TEST(SqliteRegistryReliabilityTest, OpeningWaitsForAnotherProgramsWriteToEnd) {
 }
 
 }  // namespace
-}  // namespace orva
+}  // namespace orva::testing

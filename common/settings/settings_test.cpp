@@ -8,7 +8,7 @@
 
 #include "common/automation/trace.h"
 #include "common/runtime/vb_error.h"
-#include "common/settings/memory_registry.h"
+#include "common/settings/testing/registry_helpers.h"
 
 namespace orva {
 namespace {
@@ -35,29 +35,18 @@ TEST_F(SettingsTest, ReadsWhatWasSavedAndDefaultsOtherwise) {
             kErrorSuccess);
   EXPECT_EQ(type, kRegSz);
   EXPECT_EQ(data, std::string("35\0", 3));
+  // Values of other kinds read as the default.
+  reg.LoadValue(kHkeyCurrentUser, "Software\\VB and VBA Program Settings\\A\\S", "n", kRegDword,
+                std::string("\1\0\0\0", 4));
+  EXPECT_EQ(settings.GetSetting("A", "S", "n", "def"), "def");
 }
 
 TEST_F(SettingsTest, SectionWithBackslashesIsAPathOfKeys) {
   settings.SaveSetting("ZUV MediaPlayer", "LIBRO\\CAP01.HTM", "1NOME", "Capitolo primo");
-  RegHandle h = 0;
-  ASSERT_EQ(reg.OpenKey(kHkeyCurrentUser, "Software\\VB and VBA Program Settings\\ZUV MediaPlayer\\LIBRO",
-                        kKeyRead, &h),
-            kErrorSuccess);
-  std::string name;
-  EXPECT_EQ(reg.EnumKey(h, 0, &name), kErrorSuccess);
-  EXPECT_EQ(name, "CAP01.HTM");
-  reg.CloseKey(h);
+  EXPECT_EQ(testing::Subkeys(reg, kHkeyCurrentUser,
+                             "Software\\VB and VBA Program Settings\\ZUV MediaPlayer\\LIBRO"),
+            std::vector<std::string>{"CAP01.HTM"});
   EXPECT_EQ(settings.GetSetting("ZUV MediaPlayer", "LIBRO\\CAP01.HTM", "1NOME", "vuoto"), "Capitolo primo");
-}
-
-TEST_F(SettingsTest, NonTextValuesReadAsTheDefault) {
-  const std::uint8_t dword[4] = {1, 0, 0, 0};
-  RegHandle h = 0;
-  ASSERT_EQ(reg.CreateKey(kHkeyCurrentUser, "Software\\VB and VBA Program Settings\\A\\S", &h),
-            kErrorSuccess);
-  reg.SetValue(h, "n", kRegDword, dword, 4);
-  reg.CloseKey(h);
-  EXPECT_EQ(settings.GetSetting("A", "S", "n", "def"), "def");
 }
 
 TEST_F(SettingsTest, DeletingWhatIsMissingRaisesError5) {
@@ -100,15 +89,8 @@ TEST_F(SettingsTest, SavingAndDeletingAreTraced) {
 }
 
 TEST_F(SettingsTest, RefusedWritesRaiseError5) {
-  // A store that refuses writes (a user's store that became read-only is
-  // reported by the store itself; this is what the caller sees).
-  class Refusing : public MemoryRegistry {
-   public:
-    RegStatus SetValue(RegHandle, std::string_view, std::uint32_t, const std::uint8_t*,
-                       std::uint32_t) override {
-      return kErrorAccessDenied;
-    }
-  } refusing;
+  testing::RefusingRegistry refusing;
+  refusing.refuseAll = true;
   Settings s(refusing);
   EXPECT_EQ(ErrorNumberOf([&] { s.SaveSetting("A", "B", "C", "D"); }), 5);
   EXPECT_EQ(refusing.OpenHandleCount(), 0u);

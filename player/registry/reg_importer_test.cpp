@@ -137,26 +137,6 @@ TEST(RegImporterTest, AnyOtherHeaderRefusesTheWholeFile) {
   }
 }
 
-TEST(RegImporterTest, ConfinedImportWritesOnlyItsSubtree) {
-  MemoryRegistry reg;
-  RegImportOptions confine{kHkeyCurrentUser, "Software\\App"};
-  const RegImportSummary s = ImportRegText(reg,
-                                           "REGEDIT4\r\n"
-                                           "[HKEY_CURRENT_USER\\Software\\App\\Page]\r\n\"1\"=\"10\"\r\n"
-                                           "[HKEY_CURRENT_USER\\Software\\Application]\r\n\"x\"=\"1\"\r\n"
-                                           "[HKEY_LOCAL_MACHINE\\Software\\App]\r\n\"x\"=\"1\"\r\n"
-                                           "[-HKEY_CURRENT_USER\\Software]\r\n"
-                                           "[HKEY_CURRENT_USER\\SOFTWARE\\APP]\r\n\"2\"=\"20\"\r\n",
-                                           confine);
-  EXPECT_EQ(s.skippedBlocks, 3u);
-  EXPECT_EQ(s.skippedLines, 0u);
-  EXPECT_EQ(s.values, 2u);
-  EXPECT_EQ(
-      Dump(reg),
-      "[]\n[Software]\n[Software\\App]\n  2 (1) = 32 30 00\n[Software\\App\\Page]\n  1 (1) = 31 30 00\n");
-  EXPECT_EQ(Dump(reg, kHkeyLocalMachine), "[]\n");
-}
-
 // Export then import gives the same tree, every kind of value included, in
 // both file formats.
 class RegRoundTripTest : public ::testing::TestWithParam<RegTextFormat> {};
