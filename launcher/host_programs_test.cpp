@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "common/runtime/vb_error.h"
 #include "fakes/fake_environment.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/recording_process_launcher.h"
@@ -68,41 +67,6 @@ TEST_F(Programs, ExeNamesStartWithoutExeUnlessSuchAFileExists) {
       EXPECT_EQ(programs.FindProgram(c.exe), c.found);
     }
   }
-}
-
-TEST_F(Programs, StartsProgramsWithoutAShell) {
-  fs.AddFile("/cd/OrvaPlayer");
-  programs.Start("OrvaPlayer.exe", WindowStyle::kNormalFocus);
-  programs.OpenFolder("/cd/Libro");
-  ASSERT_EQ(launcher.Starts().size(), 2u);
-  EXPECT_EQ(launcher.Starts()[0].program, "./OrvaPlayer");
-  EXPECT_TRUE(launcher.Starts()[0].args.empty());
-  EXPECT_EQ(launcher.Starts()[0].style, WindowStyle::kNormalFocus);
-  EXPECT_EQ(launcher.Starts()[1].program, "xdg-open");
-  EXPECT_EQ(launcher.Starts()[1].args, std::vector<std::string>{"/cd/Libro"});
-}
-
-TEST_F(Programs, TheInstallerIsACommandLine) {
-  programs.StartCommandLine("./setup.sh --quiet 'a b'", WindowStyle::kMaximizedFocus);
-  ASSERT_EQ(launcher.Starts().size(), 1u);
-  EXPECT_TRUE(launcher.Starts()[0].program.empty());
-  EXPECT_EQ(launcher.Starts()[0].commandLine, "./setup.sh --quiet 'a b'");
-}
-
-TEST_F(Programs, AnEmptyInstallerCommandIsRefused) {
-  try {
-    programs.StartCommandLine("  ", WindowStyle::kMaximizedFocus);
-    FAIL() << "no error";
-  } catch (const VbError& e) {
-    EXPECT_EQ(e.Number(), 5);
-  }
-  EXPECT_TRUE(launcher.Starts().empty());
-}
-
-TEST(JoinPath, AddsOneSeparator) {
-  EXPECT_EQ(JoinPath("/opt/l", "linker.exe"), "/opt/l/linker.exe");
-  EXPECT_EQ(JoinPath("/opt/l/", "linker.exe"), "/opt/l/linker.exe");
-  EXPECT_EQ(JoinPath("", "linker.exe"), "linker.exe");
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "launcher/launcher_test_support.h"
 #include "launcher/scelta.h"
+#include "launcher/testing/launcher_test_support.h"
 
 namespace orva::smart {
 namespace {

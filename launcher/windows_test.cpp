@@ -5,20 +5,17 @@
 #include <vector>
 
 #include "launcher/announcing_windows.h"
-#include "launcher/launcher_test_support.h"
 #include "launcher/scelta.h"
+#include "launcher/testing/launcher_test_support.h"
 
 namespace orva::smart {
 namespace {
 
 using testing::FakeMachine;
 
-constexpr const char* kIni = "[nuovo]\r\ndesc=OrvaPlayer 2\r\nfile=./setup.sh --quiet\r\nversione=7\r\n";
-
 class Windows : public ::testing::Test {
  protected:
   Windows() {
-    m.fs.AddFile("/cd/smart.ini", kIni);
     m.fs.AddFile("/cd/OrvaPlayer");
     m.fs.AddFile("/cd/start");
     launcher.SetLauncherFolder("/cd/");
@@ -179,20 +176,6 @@ INSTANTIATE_TEST_SUITE_P(
                    {},
                    {"sh: ./setup.sh --quiet"}}),
     [](const auto& p) { return std::string(p.param.name); });
-
-TEST_F(Windows, RememberedBrowsingOpensTheBookFolderNextTime) {
-  Scelta& scelta = ShowScelta();
-  launcher.Form1Unloaded();
-  scelta.Check1.SetValue(1);
-  scelta.Command1_Click();
-
-  m.fs.AddFile("/cd/smart.ini", kIni);
-  Launcher next(m.Services(), nullptr);
-  next.Run();
-  EXPECT_TRUE(next.OpenWindows().empty());
-  EXPECT_TRUE(next.Ended());
-  EXPECT_EQ(m.Started(), (std::vector<std::string>{"xdg-open /cd/Libro", "xdg-open /cd/Libro"}));
-}
 
 TEST_F(Windows, ClosingSceltaStopsTheCountdownAndEndsTheLauncher) {
   Scelta& scelta = ShowScelta();

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "common/runtime/vb_error.h"
 #include "fakes/memory_file_system.h"
 
 namespace orva {
@@ -53,16 +52,6 @@ TEST(WalkBook, VisitsEveryFileOfEveryFolderButIncludeInListingOrder) {
     SCOPED_TRACE(c.title);
     EXPECT_EQ(Walk(fs, "/book", c.decide), c.seen);
     EXPECT_EQ(Walk(fs, "/book/", c.decide), c.seen);
-  }
-}
-
-TEST(WalkBook, AMissingProgramFolderIsPathNotFound) {
-  fakes::MemoryFileSystem fs;
-  try {
-    WalkBook(fs, "/missing", [](const BookFile&) { return WalkNext::kNextFile; });
-    FAIL() << "no failure";
-  } catch (const VbError& e) {
-    EXPECT_EQ(e.Number(), vberr::kPathNotFound);
   }
 }
 

@@ -2,14 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/error_number.h"
 #include "fakes/memory_file_system.h"
-#include "player/bookmarks/bookmarks_test_support.h"
+#include "player/bookmarks/testing/bookmarks_test_support.h"
 
 namespace orva {
 namespace {
 
-using testing_support::BookmarkFixture;
-using testing_support::Mark;
+using testing::BookmarkFixture;
+using testing::Mark;
 
 const std::string kPage = "LIBRO\\CAP01.HTM";
 const std::string kLegacy = "LIBRO\\CAP01.HTM#";
@@ -121,7 +122,7 @@ TEST(MarcatoriLoad, ListsAndRenumbersAndASecondLoadChangesNothing) {
   }
 }
 
-TEST(MarcatoriLoad, PositionsAndKeysFollowTheLines) {
+TEST(MarcatoriLoad, PositionsAndKeysFollowTheLinesUntilClearMarcatoriEmptiesThem) {
   BookmarkFixture f;
   f.Put(kPage, {B(3, "61.5", "Uno"), B(8, "7", "Due")});
   f.lists.Marcatori(BookmarkLists::kLoad);
@@ -130,6 +131,18 @@ TEST(MarcatoriLoad, PositionsAndKeysFollowTheLines) {
   EXPECT_EQ(f.lists.oMarkers.Item("uno"), 61.5);  // keys ignore letter case
   EXPECT_EQ(f.lists.oMarkers.Item(2), 7.0);
   EXPECT_EQ(f.lists.oMarkersIndex.Item("DUE"), kPage);
+
+  f.lists.ListMarkers.SetListIndex(1);
+  f.lists.CurrentMarker = 2;
+  f.lists.ClearMarcatori();
+  EXPECT_EQ(f.lists.oMarkers.Count(), 0);
+  EXPECT_EQ(f.lists.oMarkersIndex.Count(), 0);
+  EXPECT_EQ(f.lists.ListMarkers.ListCount(), 0);
+  EXPECT_EQ(f.lists.ListMarkers.ListIndex(), -1);
+  EXPECT_EQ(f.lists.CurrentMarker, 0);
+  EXPECT_EQ(f.Stored(kPage).size(), 2u);
+  f.lists.Marcatori(BookmarkLists::kLoad);  // the keys are free again
+  EXPECT_TRUE(f.Reports().empty());
 }
 
 TEST(MarcatoriLoad, LegacyBookmarksThatDoNotFitStayInTheLegacySection) {
@@ -230,33 +243,22 @@ TEST(Marcatori, AnEmptySectionMeansThePageOnViewAndIsWrittenBack) {
   EXPECT_EQ(f.Lines(), (std::vector<std::string>{"00:01\t - A"}));
 }
 
-struct DeleteAllCase {
-  const char* title;
-  std::vector<Mark> plain;
-  std::vector<Mark> legacy;
-};
-
 TEST(MarcatoriDeleteAll, RemovesThePlainAndTheLegacySectionOnly) {
-  const DeleteAllCase cases[] = {
-      {"plain only", {B(1, "1", "A"), B(2, "2", "B")}, {}},
-      {"legacy only", {}, {B(3, "3", "L")}},
-      // A legacy bookmark left behind would come back at the next load.
-      {"both, legacy at a number the plain section also has", {B(1, "1", "A")}, {B(1, "9", "L")}},
-      {"no bookmarks", {}, {}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.title);
-    BookmarkFixture f;
-    f.Put(kPage, c.plain);
-    f.Put(kLegacy, c.legacy);
-    f.Put("LIBRO\\CAP02.HTM", {B(1, "5", "Altra pagina")});
+  BookmarkFixture f;
+  f.Put("LIBRO\\CAP02.HTM", {B(1, "5", "Altra pagina")});
+  const std::vector<Mark> some = {B(1, "1", "A")}, none;
+  // Both sections (a legacy bookmark left behind would come back at the
+  // next load), the legacy one only, neither.
+  for (const auto& [plain, legacy] : {std::pair{some, some}, {none, some}, {none, none}}) {
+    f.Put(kPage, plain);
+    f.Put(kLegacy, legacy);
     f.lists.Marcatori(BookmarkLists::kDeleteAll);
     EXPECT_FALSE(f.SectionExists(kPage));
     EXPECT_FALSE(f.SectionExists(kLegacy));
     EXPECT_EQ(f.Stored("LIBRO\\CAP02.HTM").size(), 1u);
     EXPECT_EQ(f.lists.ListMarkers.ListCount(), 0);  // the caller clears and reloads
-    EXPECT_TRUE(f.Reports().empty());
   }
+  EXPECT_TRUE(f.Reports().empty());
 }
 
 struct DeleteOneCase {
@@ -309,24 +311,6 @@ TEST(MarcatoriDeleteOne, DeletesByExactNameAndReloads) {
   }
 }
 
-TEST(ClearMarcatori, EmptiesTheListsAndLeavesTheStore) {
-  BookmarkFixture f;
-  f.Put(kPage, {B(1, "1", "A"), B(2, "2", "B")});
-  f.lists.Marcatori(BookmarkLists::kLoad);
-  f.lists.ListMarkers.SetListIndex(1);
-  f.lists.CurrentMarker = 2;
-  f.lists.ClearMarcatori();
-  EXPECT_EQ(f.lists.oMarkers.Count(), 0);
-  EXPECT_EQ(f.lists.oMarkersIndex.Count(), 0);
-  EXPECT_EQ(f.lists.ListMarkers.ListCount(), 0);
-  EXPECT_EQ(f.lists.ListMarkers.ListIndex(), -1);
-  EXPECT_EQ(f.lists.CurrentMarker, 0);
-  EXPECT_EQ(f.Stored(kPage).size(), 2u);
-  // The keys are free again.
-  f.lists.Marcatori(BookmarkLists::kLoad);
-  EXPECT_TRUE(f.Reports().empty());
-}
-
 TEST(LoadIndexPage, ListsEveryPageOfTheBookTaggedWithItsRunningNumber) {
   BookmarkFixture f;
   fakes::MemoryFileSystem fs;
@@ -359,12 +343,7 @@ TEST(LoadIndexPage, ListsEveryPageOfTheBookTaggedWithItsRunningNumber) {
 TEST(LoadIndexPage, AMissingProgramFolderRaisesToTheCaller) {
   BookmarkFixture f;
   fakes::MemoryFileSystem fs;
-  try {
-    f.lists.LoadIndexPage(fs, "/nowhere");
-    FAIL() << "no failure";
-  } catch (const VbError& e) {
-    EXPECT_EQ(e.Number(), 76);
-  }
+  EXPECT_EQ(ErrorNumberOf([&] { f.lists.LoadIndexPage(fs, "/nowhere"); }), 76);
 }
 
 }  // namespace

@@ -61,16 +61,5 @@ TEST(MostraErrore, AFailureWhileShowingTheReportDoesNotReachTheCaller) {
   EXPECT_NO_THROW(MdlMain(dialogs, nullptr).MostraErrore("Form_QueryUnload", "", {5, "x"}));
 }
 
-TEST(MostraErrore, EveryReportIsItsOwnWindow) {
-  fakes::ScriptedDialogs dialogs;
-  MdlMain report(dialogs, nullptr);
-  report.MostraErrore("A", "", {6, "Overflow"});
-  report.MostraErrore("B", "", {9, "Indice non incluso nell'intervallo"});
-  const auto reports = dialogs.ErrorReports();
-  ASSERT_EQ(reports.size(), 2u);
-  EXPECT_EQ(reports[1].procedure, "B");
-  EXPECT_EQ(reports[1].errorText, "Indice non incluso nell'intervallo\r\nCodice: 9");
-}
-
 }  // namespace
 }  // namespace orva

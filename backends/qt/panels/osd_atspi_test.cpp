@@ -8,21 +8,14 @@
 #include <QLabel>
 #include <string>
 
-#include "backends/qt/panels/atspi_listener.h"
 #include "backends/qt/panels/osd_announcer.h"
-#include "backends/qt/panels/panels_test_world.h"
+#include "backends/qt/panels/testing/atspi_listener.h"
+#include "backends/qt/panels/testing/panels_test_world.h"
 
 namespace orva::testing {
 namespace {
 
-class OsdOnTheAccessibilityBus : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (!OnAccessibilityBus()) GTEST_SKIP() << "no accessibility bus: run through run_with_atspi.sh";
-  }
-};
-
-TEST_F(OsdOnTheAccessibilityBus, EveryMessageReachesTheScreenReaderAsANotificationWithItsText) {
+TEST(OsdOnTheAccessibilityBus, EveryMessageReachesTheScreenReaderAsANotificationWithItsText) {
   MainWindowWorld world;
   auto* label = new QLabel(&world.window);
   label->setObjectName("lblOSD");

@@ -5,16 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "common/settings/memory_registry.h"
+#include "common/settings/testing/registry_helpers.h"
 #include "fakes/scripted_dialogs.h"
 #include "player/bookmarks/bookmark_lists.h"
 #include "player/panels/mdlMain.h"
 
-namespace orva::testing_support {
+namespace orva::testing {
 
 // One stored bookmark number; a missing value reads as its default.
 struct Mark {
@@ -28,22 +27,6 @@ struct Mark {
 inline std::ostream& operator<<(std::ostream& os, const Mark& m) {
   return os << "{" << m.n << ", \"" << m.position << "\", \"" << m.name << "\", \"" << m.audio << "\"}";
 }
-
-// Registry path of a bookmark section.
-inline std::string SectionPath(const std::string& section) {
-  return std::string(kVbSettingsKey) + "\\" + std::string(kSettingsApp) + "\\" + section;
-}
-
-// The in-memory registry, with chosen value names refusing to be written.
-class RefusingRegistry : public MemoryRegistry {
- public:
-  std::set<std::string> refused;
-  RegStatus SetValue(RegHandle key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
-                     std::uint32_t size) override {
-    if (refused.contains(std::string(name))) return kErrorAccessDenied;
-    return MemoryRegistry::SetValue(key, name, type, data, size);
-  }
-};
 
 struct BookmarkFixture {
   RefusingRegistry registry;
@@ -75,10 +58,8 @@ struct BookmarkFixture {
   }
 
   bool SectionExists(const std::string& section) {
-    RegHandle h = 0;
-    if (registry.OpenKey(kHkeyCurrentUser, SectionPath(section), kKeyRead, &h) != kErrorSuccess) return false;
-    registry.CloseKey(h);
-    return true;
+    return KeyExists(registry, kHkeyCurrentUser,
+                     std::string(kVbSettingsKey) + "\\" + std::string(kSettingsApp) + "\\" + section);
   }
 
   std::vector<std::string> Lines() const { return lists.ListMarkers.Items(); }
@@ -87,4 +68,4 @@ struct BookmarkFixture {
   std::vector<std::string> Reports() const { return dialogs.ErrorReportCodes(); }
 };
 
-}  // namespace orva::testing_support
+}  // namespace orva::testing

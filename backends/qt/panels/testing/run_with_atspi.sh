@@ -2,11 +2,12 @@
 # Runs a program as it runs beside a screen reader: on its own X display,
 # with its own session bus whose accessibility bus is switched on (as a
 # screen reader switches it on), and a private runtime folder so that runs
-# side by side do not share an accessibility bus. Exits 77 (skipped) when
-# the tools for it are missing.
+# side by side do not share an accessibility bus. Fails when the tools for
+# it are missing (scripts/install-deps.sh installs them): a check of what a
+# screen reader hears must not pass without being made.
 set -u
 for tool in dbus-run-session dbus-send xvfb-run xauth /usr/libexec/at-spi-bus-launcher; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is missing"; exit 77; }
+  command -v "$tool" >/dev/null 2>&1 || { echo "cannot run: $tool is missing (run scripts/install-deps.sh)"; exit 1; }
 done
 runtime=$(mktemp -d "${TMPDIR:-/tmp}/orva-atspi.XXXXXX")
 trap 'rm -rf "$runtime"' EXIT
@@ -15,5 +16,5 @@ export XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=xcb
 dbus-run-session -- bash -c '
   dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
     org.freedesktop.DBus.Properties.Set string:org.a11y.Status string:IsEnabled variant:boolean:true >/dev/null ||
-    { echo "skipped: no accessibility bus"; exit 77; }
+    { echo "cannot run: no accessibility bus came up"; exit 1; }
   xvfb-run -a "$@"' bash "$@" 2> >(grep -v "Failed to set fd limit" >&2)
