@@ -1,8 +1,8 @@
 #include "fakes/memory_file_system.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "common/runtime/text.h"
 #include "common/runtime/vb_error.h"
 
 namespace orva::fakes {
@@ -36,11 +36,6 @@ std::string Normalize(std::string path) {
   return collapsed.empty() ? "/" : collapsed;
 }
 
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
 std::string Parent(const std::string& path) {
   const auto slash = path.rfind('/');
   return slash == 0 ? "/" : path.substr(0, slash);
@@ -52,7 +47,7 @@ template <class Container>
 std::optional<std::string> Resolve(const Container& names, const std::string& raw) {
   const std::string path = Normalize(raw);
   if (names.count(path)) return path;
-  const std::string upper = Upper(path);
+  const std::string upper = AsciiUpper(path);
   std::optional<std::string> best;
   for (const auto& entry : names) {
     const std::string& name = [&]() -> const std::string& {
@@ -61,7 +56,7 @@ std::optional<std::string> Resolve(const Container& names, const std::string& ra
       else
         return entry.first;
     }();
-    if (Upper(name) == upper && (!best || name < *best)) best = name;
+    if (AsciiUpper(name) == upper && (!best || name < *best)) best = name;
   }
   return best;
 }
@@ -115,7 +110,7 @@ std::vector<std::string> MemoryFileSystem::Children(const std::string& raw, bool
     for (const auto& [path, content] : files_) collect(path);
   }
   std::stable_sort(names.begin(), names.end(),
-                   [](const std::string& a, const std::string& b) { return Upper(a) < Upper(b); });
+                   [](const std::string& a, const std::string& b) { return AsciiUpper(a) < AsciiUpper(b); });
   return names;
 }
 
@@ -145,7 +140,6 @@ void MemoryFileSystem::WriteText(const std::string& raw, const std::string& text
   if (!ResolveFolder(Parent(path))) throw VbError(vberr::kPathNotFound);
   if (readOnly_.count(path)) throw VbError(vberr::kPermissionDenied);
   files_[path] = text;
-  written_.push_back(path);
 }
 
 }  // namespace orva::fakes

@@ -1,22 +1,13 @@
 #include "fakes/scripted_dialogs.h"
 
+#include "common/automation/scripted_dialogs.h"
+
 namespace orva::fakes {
-namespace {
-MsgBoxResult FirstButton(MsgBoxButtons b) {
-  switch (b) {
-    case MsgBoxButtons::kOkOnly:
-    case MsgBoxButtons::kOkCancel: return MsgBoxResult::kOk;
-    case MsgBoxButtons::kYesNoCancel:
-    case MsgBoxButtons::kYesNo: return MsgBoxResult::kYes;
-  }
-  return MsgBoxResult::kOk;
-}
-}  // namespace
 
 MsgBoxResult ScriptedDialogs::MsgBox(const std::string& prompt, MsgBoxButtons buttons, MsgBoxIcon icon,
                                      const std::string& title) {
   ShownDialog d{ShownDialog::Kind::kMsgBox, title, prompt, buttons, icon, {}, {}, false};
-  MsgBoxResult answer = FirstButton(buttons);
+  MsgBoxResult answer = DefaultAnswer(buttons);
   if (!answers_.empty()) {
     answer = answers_.front();
     answers_.pop_front();

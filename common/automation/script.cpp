@@ -1,7 +1,6 @@
 #include "common/automation/script.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -9,14 +8,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/runtime/text.h"
+
 namespace orva {
 namespace {
-
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
@@ -33,9 +28,16 @@ constexpr BuiltIn kBuiltIns[] = {
     {"quit", "quit  (end the program; nothing may follow)"},
 };
 
-bool IsBuiltIn(const std::string& lowerName) {
+bool IsBuiltIn(std::string_view name) {
   return std::any_of(std::begin(kBuiltIns), std::end(kBuiltIns),
-                     [&](const BuiltIn& b) { return lowerName == b.name; });
+                     [&](const BuiltIn& b) { return AsciiEqualsNoCase(name, b.name); });
+}
+
+// The built-in's own spelling of a word that names one, else the word as written.
+std::string BuiltInName(std::string_view word) {
+  for (const BuiltIn& b : kBuiltIns)
+    if (AsciiEqualsNoCase(word, b.name)) return b.name;
+  return std::string(word);
 }
 
 std::string ArgCountText(int n) { return std::to_string(n) + (n == 1 ? " argument" : " arguments"); }
@@ -92,10 +94,10 @@ ScriptError::ScriptError(const std::string& file, int line, const std::string& m
       line_(line) {}
 
 void ScriptActions::Add(ScriptActionSpec spec) {
-  const std::string lower = Lower(spec.name);
-  if (lower.empty() || std::any_of(lower.begin(), lower.end(), [](char c) { return IsBlank(c) || c == '#'; }))
+  if (spec.name.empty() ||
+      std::any_of(spec.name.begin(), spec.name.end(), [](char c) { return IsBlank(c) || c == '#'; }))
     throw std::invalid_argument("script action name must be one word: \"" + spec.name + "\"");
-  if (IsBuiltIn(lower) || Find(lower))
+  if (IsBuiltIn(spec.name) || Find(spec.name))
     throw std::invalid_argument("script action \"" + spec.name + "\" is already defined");
   if (spec.minArgs < 0 || (spec.maxArgs != kAnyArgs && spec.maxArgs < spec.minArgs))
     throw std::invalid_argument("script action \"" + spec.name + "\" has an impossible argument count");
@@ -105,7 +107,7 @@ void ScriptActions::Add(ScriptActionSpec spec) {
 
 void ScriptActions::Bind(std::string_view name, std::function<void(const ScriptArgs&)> run) {
   for (ScriptActionSpec& spec : specs_) {
-    if (Lower(spec.name) == Lower(name)) {
+    if (AsciiEqualsNoCase(spec.name, name)) {
       spec.run = std::move(run);
       return;
     }
@@ -114,9 +116,8 @@ void ScriptActions::Bind(std::string_view name, std::function<void(const ScriptA
 }
 
 const ScriptActionSpec* ScriptActions::Find(std::string_view name) const {
-  const std::string lower = Lower(name);
   for (const ScriptActionSpec& spec : specs_)
-    if (Lower(spec.name) == lower) return &spec;
+    if (AsciiEqualsNoCase(spec.name, name)) return &spec;
   return nullptr;
 }
 
@@ -196,7 +197,7 @@ Script ParseScript(std::string_view text, const std::string& fileName, const Scr
     if (quitLine)
       throw ScriptError(fileName, line, "nothing may follow quit (line " + std::to_string(quitLine) + ")");
 
-    const std::string name = Lower(words.front());
+    const std::string name = BuiltInName(words.front());
     ScriptArgs args(words.begin() + 1, words.end());
     ScriptStep step;
     step.line = line;

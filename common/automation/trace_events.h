@@ -12,7 +12,7 @@ void TraceWindowShown(std::string_view window, std::string_view caption);
 void TraceWindowHidden(std::string_view window);
 
 // A message for whoever reads the trace that is not something the reader
-// sees (a part of the program that is not built yet, a skipped step).
+// sees (a start-up that ends early, a step the program skipped).
 void TraceNotice(std::string_view text);
 
 }  // namespace orva

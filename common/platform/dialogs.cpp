@@ -1,6 +1,6 @@
 #include "common/platform/dialogs.h"
 
-#include <cctype>
+#include "common/runtime/text.h"
 
 namespace orva {
 
@@ -35,16 +35,9 @@ const char* ToString(MsgBoxResult r) {
   return "?";
 }
 
-namespace {
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-}  // namespace
-
 bool ParseMsgBoxResult(const std::string& text, MsgBoxResult* out) {
   for (MsgBoxResult r : {MsgBoxResult::kOk, MsgBoxResult::kCancel, MsgBoxResult::kYes, MsgBoxResult::kNo}) {
-    if (Upper(text) == Upper(ToString(r))) {
+    if (AsciiEqualsNoCase(text, ToString(r))) {
       *out = r;
       return true;
     }

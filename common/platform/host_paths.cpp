@@ -1,7 +1,8 @@
 #include "common/platform/host_paths.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "common/runtime/text.h"
 
 namespace orva {
 
@@ -50,11 +51,7 @@ std::optional<std::string> AddressAsCorePath(std::string_view address) {
 
 std::string NormaliseFileAddress(std::string_view address) {
   const std::string_view scheme = SchemeOf(address);
-  const bool isFile =
-      scheme.size() == 4 && std::equal(scheme.begin(), scheme.end(), "file", [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == b;
-      });
-  if (!isFile) return std::string(address);
+  if (!AsciiEqualsNoCase(scheme, "file")) return std::string(address);
   std::string rest = Swap(address.substr(5), '\\', '/');
   const std::size_t firstNonSlash = rest.find_first_not_of('/');
   if (firstNonSlash == std::string::npos) return "file:///";

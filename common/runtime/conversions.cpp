@@ -222,12 +222,6 @@ bool IsValBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
 }  // namespace
 
-std::optional<double> TryParseNumber(std::string_view text, const NumberFormat& format) {
-  const ParseResult result = ParseStrict(text, format);
-  if (result.status != ParseStatus::kNumber) return std::nullopt;
-  return result.value;
-}
-
 bool IsNumeric(std::string_view text) {
   return ParseStrict(text, CurrentNumberFormat()).status == ParseStatus::kNumber;
 }

@@ -9,7 +9,6 @@
 
 #include <concepts>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,15 +31,10 @@ constexpr bool FromVbBoolean(VbBoolean value) { return value != 0; }
 // large for a Double, so that IsNumeric(s) means CDbl(s) succeeds.
 bool IsNumeric(std::string_view text);
 
-// The number a text holds in the given format, or nothing when the text is
-// not a number or is out of the range of a Double. &H and &O literals of up
-// to four hexadecimal digits' value are 16-bit ("&HFFFF" is -1), longer ones
-// 32-bit ("&HFFFFFFFF" is -1).
-std::optional<double> TryParseNumber(std::string_view text, const NumberFormat& format);
-
 // Text to number in the current format. With a decimal comma, "1,5" is 1.5
 // and "1.5" is 15: the thousands separator is skipped wherever it stands in
-// the whole part.
+// the whole part. &H and &O literals of up to four hexadecimal digits' value
+// are 16-bit ("&HFFFF" is -1), longer ones 32-bit ("&HFFFFFFFF" is -1).
 double CDbl(std::string_view text);
 constexpr double CDbl(double value) { return value; }
 float CSng(std::string_view text);
