@@ -17,14 +17,14 @@ target_include_directories(orva_options INTERFACE ${PROJECT_SOURCE_DIR})
 
 # The main shared by the test programs; a static library, so a test that
 # defines its own main simply does not pull it in.
-add_library(orva_test_main STATIC ${CMAKE_CURRENT_LIST_DIR}/test_main.cpp)
+add_library(orva_test_main STATIC ${CMAKE_CURRENT_LIST_DIR}/testing/test_main.cpp)
 target_link_libraries(orva_test_main PRIVATE orva_options GTest::gtest)
 target_compile_definitions(orva_test_main PRIVATE
   ORVA_TEST_STATE_DIR="${CMAKE_BINARY_DIR}/test-registry"
   ORVA_TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 
 # orva_add_test(<name> SOURCES ... LIBS ...)
-# One GoogleTest executable registered with CTest. Its main (cmake/test_main.cpp,
+# One GoogleTest executable registered with CTest. Its main (cmake/testing/test_main.cpp,
 # unless the test brings its own) points the settings stores at a folder of
 # the build tree, so no test touches the reader's or the machine's store.
 function(orva_add_test name)

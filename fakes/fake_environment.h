@@ -8,10 +8,8 @@ namespace orva::fakes {
 
 class FakeEnvironment : public Environment {
  public:
-  FakeEnvironment() = default;
   explicit FakeEnvironment(std::map<std::string, std::string> vars) : vars_(std::move(vars)) {}
   void Set(const std::string& name, std::string value) { vars_[name] = std::move(value); }
-  void Unset(const std::string& name) { vars_.erase(name); }
   std::optional<std::string> Get(const std::string& name) const override {
     auto it = vars_.find(name);
     if (it == vars_.end()) return std::nullopt;

@@ -28,8 +28,6 @@ class MemoryFileSystem : public FileSystem {
   std::string ReadText(const std::string& path) const override;
   void WriteText(const std::string& path, const std::string& text) override;
 
-  const std::vector<std::string>& Written() const { return written_; }
-
  private:
   std::optional<std::string> ResolveFile(const std::string& path) const;
   std::optional<std::string> ResolveFolder(const std::string& path) const;
@@ -38,7 +36,6 @@ class MemoryFileSystem : public FileSystem {
   std::map<std::string, std::string> files_;
   std::set<std::string> folders_{"/"};
   std::set<std::string> readOnly_;
-  std::vector<std::string> written_;
 };
 
 }  // namespace orva::fakes

@@ -31,7 +31,6 @@ bool VirtualEventLoop::FireFirstDueBy(std::int64_t limit) {
 }
 
 void VirtualEventLoop::DoEvents() {
-  ++doEventsCalls_;
   if (onDoEvents_) onDoEvents_();
   const std::int64_t limit = now_;
   while (FireFirstDueBy(limit)) {
@@ -43,11 +42,6 @@ void VirtualEventLoop::Advance(std::int64_t ms) {
   while (FireFirstDueBy(target)) {
   }
   if (target > now_) now_ = target;
-}
-
-bool VirtualEventLoop::RunNext() {
-  if (timers_.empty()) return false;
-  return FireFirstDueBy(timers_.begin()->first.first);
 }
 
 void VirtualEventLoop::RunUntilIdle(std::int64_t limitMs) {

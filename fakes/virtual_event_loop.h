@@ -25,12 +25,9 @@ class VirtualEventLoop : public EventLoop {
   // Moves time forward by `ms`, firing every timer that falls due, in order,
   // with the clock set to each timer's due time while it runs.
   void Advance(std::int64_t ms);
-  // Advances to the next due timer and fires it; false when none is pending.
-  bool RunNext();
   // Fires timers until none is pending or `limitMs` of virtual time passed.
   void RunUntilIdle(std::int64_t limitMs = 24 * 3600 * 1000);
   std::size_t PendingTimers() const { return timers_.size(); }
-  int DoEventsCalls() const { return doEventsCalls_; }
   // Called on every DoEvents, to let a test inject events that "arrive"
   // while a procedure waits.
   void SetOnDoEvents(std::function<void()> hook) { onDoEvents_ = std::move(hook); }
@@ -43,7 +40,6 @@ class VirtualEventLoop : public EventLoop {
   TimerId nextId_ = 1;
   std::map<Key, std::function<void()>> timers_;
   std::map<TimerId, std::int64_t> dueById_;
-  int doEventsCalls_ = 0;
   std::function<void()> onDoEvents_;
 };
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/automation/test_support.h"
+#include "common/automation/testing/captured_trace.h"
 
 namespace orva {
 namespace {

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "common/automation/test_support.h"
+#include "common/automation/testing/captured_trace.h"
 #include "common/automation/trace_events.h"
 #include "common/automation/traced_services.h"
 #include "common/runtime/vb_error.h"
+#include "fakes/memory_file_system.h"
+#include "fakes/recording_process_launcher.h"
 #include "fakes/virtual_event_loop.h"
 
 namespace orva {
@@ -33,61 +35,43 @@ TEST(TraceEvent, WritesOneObjectPerLineWithTimeAndTypedFields) {
   TraceEvent("empty_list", {{"l", std::vector<std::string>{}}});
   TraceWindowShown("frmBrowser", "ORVA Player");
   TraceWindowHidden("frmBrowser");
-  TraceNotice("not built");
+  TraceNotice("no player could be set up");
   const std::vector<std::string> expected = {
       R"({"t":42,"ev":"mixed","s":"x","i":3,"b":false,"d":0.5,"l":["a","\""]})",
       R"({"t":42,"ev":"empty_list","l":[]})",
       R"({"t":42,"ev":"window","window":"frmBrowser","state":"shown","caption":"ORVA Player"})",
       R"({"t":42,"ev":"window","window":"frmBrowser","state":"hidden"})",
-      R"({"t":42,"ev":"notice","text":"not built"})",
+      R"({"t":42,"ev":"notice","text":"no player could be set up"})",
   };
+  EXPECT_EQ(trace.Lines(), expected);
+  InstallTrace(nullptr, nullptr);
+  EXPECT_FALSE(TraceEnabled());
+  TraceEvent("ignored", {{"k", "v"}});  // costs one branch, writes nothing
   EXPECT_EQ(trace.Lines(), expected);
 }
 
-TEST(TraceEvent, CostsNothingWithoutASink) {
-  InstallTrace(nullptr, nullptr);
-  EXPECT_FALSE(TraceEnabled());
-  TraceEvent("ignored", {{"k", "v"}});  // must not crash
-}
-
-// A launcher and file system that fail on demand.
-class Outside : public ProcessLauncher, public FileSystem {
- public:
-  void Start(const std::string&, const std::vector<std::string>&, WindowStyle) override { MaybeFail(); }
-  void StartCommandLine(const std::string&, WindowStyle) override { MaybeFail(); }
-  bool FileExists(const std::string&) const override { return false; }
-  bool FolderExists(const std::string&) const override { return false; }
-  std::vector<std::string> SubFolders(const std::string&) const override { return {}; }
-  std::vector<std::string> Files(const std::string&) const override { return {}; }
-  void DeleteFile(const std::string&) override { MaybeFail(); }
-  std::string ReadText(const std::string&) const override { return {}; }
-  void WriteText(const std::string&, const std::string&) override { MaybeFail(); }
-  int failWith = 0;
-
- private:
-  void MaybeFail() const {
-    if (failWith) RaiseVbError(failWith);
-  }
-};
-
 TEST(TracedServices, TraceEveryAttemptAndPassFailuresOn) {
   testing::CapturedTrace trace;
-  Outside outside;
-  TracedProcessLauncher launcher(outside);
-  TracedFileSystem files(outside);
+  fakes::RecordingProcessLauncher outsideLauncher;
+  fakes::MemoryFileSystem disk;
+  disk.AddFile("/tmp/locked.reg");
+  disk.SetReadOnly("/tmp/locked.reg");
+  outsideLauncher.SetMissing("/opt/orva/gone");
+  TracedProcessLauncher launcher(outsideLauncher);
+  TracedFileSystem files(disk);
 
   launcher.Start("/opt/orva/linker", {"a b", "c"}, WindowStyle::kNormalFocus);
+  launcher.StartCommandLine("setup.sh /quiet", WindowStyle::kHide);
   files.WriteText("/tmp/x.reg", "REGEDIT4\r\n");
-  outside.failWith = vberr::kPermissionDenied;
-  EXPECT_THROW(files.DeleteFile("/tmp/x.reg"), VbError);
-  outside.failWith = vberr::kFileNotFound;
-  EXPECT_THROW(launcher.StartCommandLine("setup.sh /quiet", WindowStyle::kHide), VbError);
+  EXPECT_THROW(files.DeleteFile("/tmp/locked.reg"), VbError);
+  EXPECT_THROW(launcher.Start("/opt/orva/gone", {}, WindowStyle::kMaximizedFocus), VbError);
 
   const std::vector<std::string> expected = {
       R"({"t":0,"ev":"process","program":"/opt/orva/linker","args":["a b","c"],"style":"normal","error":0})",
+      R"({"t":0,"ev":"process","command_line":"setup.sh /quiet","style":"hide","error":0})",
       R"({"t":0,"ev":"file","op":"write","path":"/tmp/x.reg","bytes":10,"error":0})",
-      R"({"t":0,"ev":"file","op":"delete","path":"/tmp/x.reg","error":70})",
-      R"({"t":0,"ev":"process","command_line":"setup.sh /quiet","style":"hide","error":53})",
+      R"({"t":0,"ev":"file","op":"delete","path":"/tmp/locked.reg","error":70})",
+      R"({"t":0,"ev":"process","program":"/opt/orva/gone","args":[],"style":"maximized","error":53})",
   };
   EXPECT_EQ(trace.Lines(), expected);
 }

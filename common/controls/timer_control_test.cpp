@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "fakes/virtual_event_loop.h"
@@ -9,82 +11,52 @@
 namespace orva {
 namespace {
 
-struct TimerFixture : ::testing::Test {
-  fakes::VirtualEventLoop loop;
-  TimerControl timer{loop, 1000};
-  std::vector<std::int64_t> ticks;
-  void SetUp() override {
-    timer.Timer = [this] { ticks.push_back(loop.NowMs()); };
-  }
-};
-
-TEST_F(TimerFixture, DisabledAtDesignTimeDoesNotFire) {
-  loop.Advance(5000);
-  EXPECT_TRUE(ticks.empty());
-}
-
-TEST_F(TimerFixture, FiresEveryIntervalWhileEnabled) {
-  timer.SetEnabled(true);
-  loop.Advance(3500);
-  EXPECT_EQ(ticks, (std::vector<std::int64_t>{1000, 2000, 3000}));
-}
-
-TEST_F(TimerFixture, IntervalZeroStopsItButKeepsEnabled) {
-  timer.SetEnabled(true);
-  timer.SetInterval(0);
-  loop.Advance(5000);
-  EXPECT_TRUE(ticks.empty());
-  EXPECT_TRUE(timer.Enabled());
-  timer.SetInterval(200);
-  loop.Advance(200);
-  EXPECT_EQ(ticks, (std::vector<std::int64_t>{5200}));
-}
-
-TEST_F(TimerFixture, EnablingAgainRestartsTheCountdown) {
-  timer.SetEnabled(true);
-  loop.Advance(900);
-  timer.SetEnabled(false);
-  timer.SetEnabled(true);
-  loop.Advance(900);
-  EXPECT_TRUE(ticks.empty()) << "the countdown must start again from the full interval";
-  loop.Advance(100);
-  EXPECT_EQ(ticks, (std::vector<std::int64_t>{1900}));
-}
-
-TEST_F(TimerFixture, SettingEnabledWhenAlreadyEnabledKeepsTheCountdown) {
-  timer.SetEnabled(true);
-  loop.Advance(900);
-  timer.SetEnabled(true);
-  loop.Advance(100);
-  EXPECT_EQ(ticks, (std::vector<std::int64_t>{1000}));
-}
-
-TEST_F(TimerFixture, ChangingTheIntervalWhileEnabledRestartsIt) {
-  timer.SetEnabled(true);
-  loop.Advance(700);
-  timer.SetInterval(500);
-  loop.Advance(499);
-  EXPECT_TRUE(ticks.empty());
-  loop.Advance(1);
-  EXPECT_EQ(ticks, (std::vector<std::int64_t>{1200}));
-}
-
-TEST_F(TimerFixture, OneShotHandlerThatDisablesItselfFiresOnce) {
-  timer.Timer = [this] {
-    timer.SetEnabled(false);
-    ticks.push_back(loop.NowMs());
+TEST(TimerControl, FiresEveryIntervalWhileEnabled) {
+  // Steps: "on" and "off" set Enabled, "=N" sets the Interval, "+N" moves the clock on.
+  const struct {
+    const char* name;
+    const char* steps;
+    std::vector<std::int64_t> ticks;
+  } cases[] = {
+      {"disabled_at_design_time", "+5000", {}},
+      {"every_interval", "on +3500", {1000, 2000, 3000}},
+      {"interval_zero_stops_it_but_keeps_enabled", "on =0 +5000 =200 +200", {5200}},
+      {"enabling_again_restarts_the_countdown", "on +900 off on +1000", {1900}},
+      {"enabling_when_enabled_keeps_the_countdown", "on +900 on +100", {1000}},
+      {"new_interval_while_enabled_restarts_it", "on +700 =500 +500", {1200}},
   };
-  timer.SetEnabled(true);
-  loop.Advance(10000);
-  EXPECT_EQ(ticks, (std::vector<std::int64_t>{1000}));
-  EXPECT_FALSE(timer.Running());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fakes::VirtualEventLoop loop;
+    TimerControl timer(loop, 1000);
+    std::vector<std::int64_t> ticks;
+    timer.Timer = [&] { ticks.push_back(loop.NowMs()); };
+    std::istringstream steps(c.steps);
+    for (std::string step; steps >> step;) {
+      if (step == "on" || step == "off")
+        timer.SetEnabled(step == "on");
+      else if (step[0] == '=')
+        timer.SetInterval(std::stoi(step.substr(1)));
+      else
+        loop.Advance(std::stoll(step.substr(1)));
+    }
+    EXPECT_EQ(ticks, c.ticks);
+  }
 }
 
-TEST(TimerControl, DestroyedTimerLeavesNothingPending) {
+TEST(TimerControl, HandlerMayStopItAndDestructionLeavesNothingPending) {
   fakes::VirtualEventLoop loop;
+  int ticks = 0;
   {
-    TimerControl t(loop, 10, true);
-    EXPECT_EQ(loop.PendingTimers(), 1u);
+    TimerControl timer(loop, 1000, true);
+    timer.Timer = [&] {
+      timer.SetEnabled(false);
+      ++ticks;
+    };
+    loop.Advance(10000);
+    EXPECT_EQ(ticks, 1);
+    EXPECT_FALSE(timer.Running() || timer.Enabled());
+    timer.SetEnabled(true);
   }
   EXPECT_EQ(loop.PendingTimers(), 0u);
 }

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "common/automation/test_support.h"
+#include "common/automation/testing/captured_trace.h"
 #include "common/settings/settings.h"
 #include "common/settings/testing/registry_helpers.h"
 #include "fakes/fake_environment.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "common/automation/test_support.h"
+#include "common/automation/testing/captured_trace.h"
 #include "common/runtime/text.h"
 #include "player/browser/testing/frm_browser_world.h"
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "common/automation/test_support.h"
+#include "common/automation/testing/captured_trace.h"
 #include "player/browser/reading_test_world.h"
 #include "player/keys/key_codes.h"
 

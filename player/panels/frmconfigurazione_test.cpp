@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "common/automation/test_support.h"
+#include "common/automation/testing/captured_trace.h"
 
 namespace orva {
 namespace {

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "backends/qt/keys/script_keys.h"
-#include "common/automation/test_support.h"
+#include "common/automation/testing/captured_trace.h"
 
 namespace orva {
 namespace {

@@ -14,7 +14,7 @@
 
 #include "backends/qt/panels/testing/panels_test_world.h"
 #include "common/automation/script.h"
-#include "common/automation/test_support.h"
+#include "common/automation/testing/captured_trace.h"
 
 namespace orva::testing {
 namespace {

@@ -1,5 +1,5 @@
 #pragma once
-// Helpers for the automation tests: a trace captured in memory.
+// For tests: a trace captured in memory.
 
 #include <sstream>
 #include <string>
