@@ -50,6 +50,9 @@ constexpr std::pair<const char*, const char*> kBaseOptions[] = {
     // with it, every seek lands the same way on the file's own timeline.
     {"hr-seek-demuxer-offset", "0.2"},
     {"osc", "no"},
+    // A sound device that cannot be opened must not stop the book: the file
+    // plays on into no device, in real time, and the engine says so once.
+    {"audio-fallback-to-null", "yes"},
 };
 
 std::string NumberText(double value) {
@@ -81,7 +84,8 @@ MpvEngineOptions MpvEngineOptions::Headless(bool untimed) {
   return options;
 }
 
-MpvMediaEngine::MpvMediaEngine(MpvEngineOptions options) {
+MpvMediaEngine::MpvMediaEngine(MpvEngineOptions options, std::shared_ptr<bool> silenceTold)
+    : silenceTold_(silenceTold ? std::move(silenceTold) : std::make_shared<bool>(false)) {
   // mpv will not start under a numeric locale other than "C". Our own number
   // texts never depend on the C library's locale.
   std::setlocale(LC_NUMERIC, "C");
@@ -379,6 +383,15 @@ void MpvMediaEngine::Handle(const mpv_event& event) {
       // one after our seek has begun means the seek is done.
       if (seekPending_ && seekStarted_) OnSeekFinished();
       break;
+    case MPV_EVENT_AUDIO_RECONFIG:
+      if (!*silenceTold_ && FellBackToNoSound()) {
+        *silenceTold_ = true;
+        MediaError error{MediaError::Kind::kNoAudioOutput, url_, mpv_error_string(MPV_ERROR_AO_INIT_FAILED)};
+        Post([this, error] {
+          if (events.Error) events.Error(error);
+        });
+      }
+      break;
     case MPV_EVENT_VIDEO_RECONFIG:
       if (loaded_) {
         width_ = static_cast<std::int32_t>(GetDouble("width").value_or(0));
@@ -387,6 +400,17 @@ void MpvMediaEngine::Handle(const mpv_event& event) {
       break;
     default: break;
   }
+}
+
+bool MpvMediaEngine::FellBackToNoSound() const {
+  // The null output is in use although it was not asked for.
+  auto text = [this](const char* name) {
+    char* value = mpv_get_property_string(mpv_, name);
+    std::string result = value ? value : "";
+    mpv_free(value);
+    return result;
+  };
+  return text("current-ao") == "null" && text("options/ao").find("null") == std::string::npos;
 }
 
 void MpvMediaEngine::OnFileLoaded() {
@@ -455,7 +479,10 @@ void MpvMediaEngine::OnLoadFailed(int mpvError) {
 }
 
 MediaEngineFactory MakeMpvEngineFactory(MpvEngineOptions options) {
-  return [options]() -> std::unique_ptr<MediaEngine> { return std::make_unique<MpvMediaEngine>(options); };
+  auto silenceTold = std::make_shared<bool>(false);
+  return [options, silenceTold]() -> std::unique_ptr<MediaEngine> {
+    return std::make_unique<MpvMediaEngine>(options, silenceTold);
+  };
 }
 
 }  // namespace orva::mpvbackend

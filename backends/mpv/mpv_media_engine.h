@@ -8,7 +8,9 @@
 //    clamped to 0 … duration; while paused the position read back is the
 //    target of the last seek until playback resumes;
 //  - pause, speed and volume are set anew for every file;
-//  - a file that cannot be opened raises one Error and no playing state.
+//  - a file that cannot be opened raises one Error and no playing state;
+//  - without a sound device files play on in silence; the first engine of a
+//    factory to find that out raises one Error (kNoAudioOutput).
 //
 // Threads: mpv's wakeup callback only posts a queued call to the GUI thread;
 // there that call drains mpv_wait_event(0) until it is empty. Every
@@ -51,8 +53,9 @@ struct MpvEngineOptions {
 
 class MpvMediaEngine final : public MediaEngine {
  public:
-  // Throws VbError when mpv cannot be started.
-  explicit MpvMediaEngine(MpvEngineOptions options = {});
+  // Throws VbError when mpv cannot be started. Engines that share
+  // `silenceTold` tell a missing sound device once among them.
+  explicit MpvMediaEngine(MpvEngineOptions options = {}, std::shared_ptr<bool> silenceTold = nullptr);
   ~MpvMediaEngine() override;
   MpvMediaEngine(const MpvMediaEngine&) = delete;
   MpvMediaEngine& operator=(const MpvMediaEngine&) = delete;
@@ -91,6 +94,7 @@ class MpvMediaEngine final : public MediaEngine {
   void Post(std::function<void()> fn);
   bool GetFlag(const char* name) const;
   void Handle(const mpv_event& event);
+  bool FellBackToNoSound() const;
   void OnFileLoaded();
   void OnSeekFinished();
   void OnEndOfFile();
@@ -103,6 +107,7 @@ class MpvMediaEngine final : public MediaEngine {
   void Seek(double seconds);
   void Command(std::vector<std::string> args);
 
+  std::shared_ptr<bool> silenceTold_;
   mpv_handle* mpv_ = nullptr;
   std::unique_ptr<MpvVideoWindow> window_;
   MpvEventPump* pump_ = nullptr;  // deleted later, never under its own call
@@ -134,7 +139,8 @@ class MpvMediaEngine final : public MediaEngine {
   std::int32_t height_ = 0;
 };
 
-// Makes an mpv engine per call, for the player hosts.
+// Makes an mpv engine per call, for the player hosts; a missing sound device
+// is told by the first of them only.
 MediaEngineFactory MakeMpvEngineFactory(MpvEngineOptions options = {});
 
 }  // namespace orva::mpvbackend

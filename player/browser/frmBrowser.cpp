@@ -71,6 +71,7 @@ void FrmBrowser::NewPlayer() {
   if (!oPlayer) RaiseVbError(vberr::kObjectNotSet);
   oPlayer->PlayStateChange = [this](std::int32_t mode) { oPlayer_PlayStateChange(mode); };
   oPlayer->PlayFileChange = [this](const std::string& file) { oPlayer_PlayFileChange(file); };
+  oPlayer->PlayMessage = [this](const std::string& text) { OSD(text, false); };
 }
 
 void FrmBrowser::Form_Initialize() {

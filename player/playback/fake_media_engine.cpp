@@ -101,9 +101,8 @@ void FakeMediaEngine::Ended() {
 
 void FakeMediaEngine::Open() {
   const FakeMedia* media = library_.Find(url_);
-  if (media == nullptr || media->corrupt) {
-    MediaError error{media ? MediaError::Kind::kUnrecognisedFormat : MediaError::Kind::kLoadingFailed, url_,
-                     media ? "formato sconosciuto" : "file inesistente"};
+  if (media == nullptr) {
+    MediaError error{MediaError::Kind::kLoadingFailed, url_, "file inesistente"};
     const std::shared_ptr<bool> alive = alive_;
     if (events.Error) events.Error(error);
     if (!*alive) return;

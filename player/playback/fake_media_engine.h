@@ -34,8 +34,6 @@ struct FakeMedia {
   double duration = 0;
   std::int32_t width = 0;  // picture size in pixels; 0 for audio
   std::int32_t height = 0;
-  // The file exists but its content is not a known format.
-  bool corrupt = false;
 };
 
 class FakeMediaEngine;

@@ -18,6 +18,11 @@ constexpr std::int16_t kKeyEscape = 27;
 // Where the corner video window sits, in screen pixels.
 constexpr int kVideoRightMargin = 20;
 constexpr int kVideoBottomMargin = 50;
+// The old runtime's "Device unavailable".
+constexpr int kDeviceUnavailable = 68;
+
+// The name of a file after its folder, whichever separator the path uses.
+std::string FileNamePart(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
 
 // A 32-bit integer as the old runtime converted a number: half to even.
 std::int32_t ToLong(double value) {
@@ -289,15 +294,24 @@ void frmWMP9::WMP_PlayStateChange(std::int32_t NewState) {
 }
 
 void frmWMP9::WMP_Error(const MediaError& error) {
-  // The control names the file and what went wrong; the report shows both.
-  const bool missing = error.kind == MediaError::Kind::kLoadingFailed;
-  ErrObject err{missing ? vberr::kFileNotFound : vberr::kTypeMismatch, {}};
-  err.Description =
-      (missing ? "Impossibile aprire il file multimediale: " : "Formato multimediale non riconosciuto: ") +
-      error.url;
-  if (!error.detail.empty()) err.Description += " (" + error.detail + ")";
-  TraceMedia("error", {"file", error.url});
-  report_.MostraErrore(ReportName("WMP_Error"), {}, err);
+  Guarded(report_, ReportName("WMP_Error"), [&] {
+    if (TraceEnabled())
+      TraceEvent("media", {{"host", name_}, {"op", "error"}, {"file", error.url}, {"detail", error.detail}});
+    if (error.kind == MediaError::Kind::kNoAudioOutput) {
+      // Told once a session while the book reads on in silence. A report
+      // stays until the reader closes it, so one who hears nothing can find
+      // out why; a line on the display is gone in a second and a half.
+      report_.MostraErrore(
+          ReportName("WMP_Error"), {},
+          {kDeviceUnavailable,
+           "Impossibile aprire l'uscita audio: la lettura prosegue senza suono (" + error.detail + ")"});
+      return;
+    }
+    // A file that cannot be played is told on the display, which is spoken
+    // like every message there, and reading is not held up by a dialog. As
+    // after any failed load the page stays; the reader goes on with the keys.
+    if (PlayMessage) PlayMessage("Impossibile riprodurre: " + FileNamePart(error.url));
+  });
 }
 
 void frmWMP9::TimerNextAction_Timer() {

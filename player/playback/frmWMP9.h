@@ -67,7 +67,8 @@ class frmWMP9 : public PlayerHost {
   void WMP_KeyPress(std::int16_t nKeyAscii);
   void WMP_OpenStateChange(std::int32_t NewState);
   void WMP_PlayStateChange(std::int32_t NewState);
-  // A file that could not be opened; reported once per load.
+  // A file that could not be opened: its name goes to PlayMessage, once per
+  // load. A missing sound device goes to the error report.
   void WMP_Error(const MediaError& error);
   void TimerNextAction_Timer();
 

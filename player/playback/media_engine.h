@@ -38,9 +38,11 @@ inline constexpr std::int32_t kMediaOpen = 13;
 }  // namespace openstate
 
 // A file that could not be played: it is missing or unreadable, or its
-// content is not a format the engine knows.
+// content is not a format the engine knows. Or no sound device could be
+// opened: the engine then plays on without sound, so positions and ends of
+// files still come, and says so once a session, not for every file.
 struct MediaError {
-  enum class Kind { kLoadingFailed, kUnrecognisedFormat };
+  enum class Kind { kLoadingFailed, kUnrecognisedFormat, kNoAudioOutput };
   Kind kind = Kind::kLoadingFailed;
   std::string url;
   std::string detail;  // the engine's own words, for the report
@@ -53,7 +55,9 @@ struct MediaEngineEvents {
   std::function<void(std::int32_t newState)> OpenStateChange;
   // A character typed while the control had the focus.
   std::function<void(std::int16_t keyAscii)> KeyPress;
-  // Raised once per failed load, with no PlayStateChange to playing.
+  // Raised once per failed load, with no PlayStateChange to playing; and
+  // once a session for a missing sound device (kNoAudioOutput), while the
+  // file plays on.
   std::function<void(const MediaError& error)> Error;
 };
 

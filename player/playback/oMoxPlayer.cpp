@@ -33,12 +33,18 @@ PlayerHost& oMoxPlayer::Player() const {
 }
 
 void oMoxPlayer::Unload9() {
-  if (o9_) o9_->PlayStateChange = nullptr;
+  if (o9_) {
+    o9_->PlayStateChange = nullptr;
+    o9_->PlayMessage = nullptr;
+  }
   o9_.reset();
 }
 
 void oMoxPlayer::Unload6() {
-  if (wmp6_) wmp6_->PlayStateChange = nullptr;
+  if (wmp6_) {
+    wmp6_->PlayStateChange = nullptr;
+    wmp6_->PlayMessage = nullptr;
+  }
   wmp6_.reset();
 }
 
@@ -197,6 +203,10 @@ void oMoxPlayer::o9_PlayStateChange(std::int32_t NewMode) {
   if (PlayStateChange) PlayStateChange(NewMode);
 }
 
+void oMoxPlayer::o9_PlayMessage(const std::string& Text) {
+  if (PlayMessage) PlayMessage(Text);
+}
+
 void oMoxPlayer::SetVersione(std::int16_t v) {
   versione_ = v;
   if (v != 0 && v != 1) return;
@@ -216,11 +226,13 @@ void oMoxPlayer::SetVersione(std::int16_t v) {
     if (v == 1) {
       o9_ = std::make_unique<frmWMP9>(loop_, report_, std::move(engine));
       o9_->PlayStateChange = [this](std::int32_t mode) { o9_PlayStateChange(mode); };
+      o9_->PlayMessage = [this](const std::string& text) { o9_PlayMessage(text); };
       o9_->Form_Load();
       player_ = o9_.get();
     } else {
       wmp6_ = std::make_unique<frmWMP6>(loop_, report_, std::move(engine));
       wmp6_->PlayStateChange = [this](std::int32_t mode) { o9_PlayStateChange(mode); };
+      wmp6_->PlayMessage = [this](const std::string& text) { o9_PlayMessage(text); };
       wmp6_->Form_Load();
       player_ = wmp6_.get();
     }

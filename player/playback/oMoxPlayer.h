@@ -2,7 +2,8 @@
 // The one object through which the main window plays a book's audio and
 // video. It hides which engine host is in use (Versione 1: frmWMP9, the
 // version-9 host; Versione 0: frmWMP6, the older control's host) behind a
-// fixed set of members, and relays the end of a file as PlayStateChange(8).
+// fixed set of members, and relays the end of a file as PlayStateChange(8)
+// and a file it cannot play as PlayMessage.
 //
 // Units: Rate is a speed factor (1 = normal); positions and durations are
 // seconds; Volume is the host's own scale (0 to 100 for version 9, -4000 to 0
@@ -46,6 +47,9 @@ class oMoxPlayer {
   std::function<void(std::int32_t NewMode)> PlayStateChange;
   // A different file is about to be given to the host.
   std::function<void(const std::string& NewFile)> PlayFileChange;
+  // A text the main window shows on its display: the active host could not
+  // play a file. Playback then stays where a failed load leaves it.
+  std::function<void(const std::string& Text)> PlayMessage;
 
   float Rate();
   void SetRate(float value);
@@ -90,6 +94,7 @@ class oMoxPlayer {
  private:
   PlayerHost& Player() const;
   void o9_PlayStateChange(std::int32_t NewMode);
+  void o9_PlayMessage(const std::string& Text);
   void Unload9();
   void Unload6();
 

@@ -28,6 +28,7 @@ struct PlaybackWorld : ::testing::Test {
   std::unique_ptr<oMoxPlayer> player;
   std::vector<std::int32_t> states;      // PlayStateChange as the main window sees it
   std::vector<std::string> fileChanges;  // PlayFileChange
+  std::vector<std::string> messages;     // PlayMessage
 
   PlaybackWorld() {
     media.Add(kAudio, {.duration = 60});
@@ -40,6 +41,7 @@ struct PlaybackWorld : ::testing::Test {
     auto p = std::make_unique<oMoxPlayer>(loop, report, media.Factory());
     p->PlayStateChange = [this](std::int32_t mode) { states.push_back(mode); };
     p->PlayFileChange = [this](const std::string& file) { fileChanges.push_back(file); };
+    p->PlayMessage = [this](const std::string& text) { messages.push_back(text); };
     return p;
   }
 

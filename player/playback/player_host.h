@@ -17,6 +17,8 @@ class PlayerHost {
 
   // The end of a file, raised from the host's one-shot timer.
   std::function<void(std::int32_t NewMode)> PlayStateChange;
+  // A short text for the reader's display: a file that cannot be played.
+  std::function<void(const std::string& Text)> PlayMessage;
 
   // Runs the window's start-up; the window stays hidden.
   virtual void Form_Load() = 0;
