@@ -239,19 +239,5 @@ TEST_F(Windows, LauncherEndsOnlyWhenTheLastWindowCloses) {
   EXPECT_TRUE(launcher.Ended());
 }
 
-TEST_F(Windows, TracesWindowsShownAnnouncedAndClosed) {
-  orva::testing::CapturedTrace trace;
-  launcher.ShowAvvioHd();
-  launcher.Form1Unloaded();
-  m.loop.Advance(1500);
-  const std::string text = trace.Text();
-  EXPECT_NE(text.find(R"("ev":"window","window":"avviohd","state":"shown","caption":"Avvio da hd")"),
-            std::string::npos)
-      << text;
-  EXPECT_NE(text.find(R"("ev":"announce","window":"avviohd","text":"Avvio OrvaPlayer da Hard Disk")"),
-            std::string::npos);
-  EXPECT_NE(text.find(R"("ev":"window","window":"avviohd","state":"hidden")"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace orva::smart

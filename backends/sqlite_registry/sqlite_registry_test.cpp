@@ -221,39 +221,26 @@ TEST_F(SqliteRegistryTest, WritesMadeWhileTheStoreCannotBeOpenedLandWhenItCan) {
 }
 
 TEST(RegistryPathsTest, FolderComesFromTheEnvironment) {
-  struct Case {
-    const char* name;
-    std::map<std::string, std::string> vars;
-    std::string user, machine;
+  const struct {
+    const char* xdg;  // null: unset
+    const char* user;
+  } cases[] = {
+      {"/cfg", "/cfg/orvaplayer/registry.sqlite"},
+      {"cfg", "/home/r/.config/orvaplayer/registry.sqlite"},  // relative: ignored
+      {nullptr, "/home/r/.config/orvaplayer/registry.sqlite"},
   };
-  const Case cases[] = {
-      {"xdg",
-       {{"HOME", "/home/r"}, {"XDG_CONFIG_HOME", "/cfg"}},
-       "/cfg/orvaplayer/registry.sqlite",
-       "/var/lib/orvaplayer/machine-registry.sqlite"},
-      {"relative xdg means ~/.config",
-       {{"HOME", "/home/r"}, {"XDG_CONFIG_HOME", "cfg"}},
-       "/home/r/.config/orvaplayer/registry.sqlite",
-       "/var/lib/orvaplayer/machine-registry.sqlite"},
-      {"unset xdg",
-       {{"HOME", "/home/r"}},
-       "/home/r/.config/orvaplayer/registry.sqlite",
-       "/var/lib/orvaplayer/machine-registry.sqlite"},
-      {"override",
-       {{"HOME", "/home/r"},
-        {"XDG_CONFIG_HOME", "/cfg"},
-        {"ORVA_REGISTRY_DIR", "/t"},
-        {"ORVA_MACHINE_REGISTRY", "/t/m.sqlite"}},
-       "/t/registry.sqlite",
-       "/t/m.sqlite"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const fakes::FakeEnvironment env(c.vars);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.xdg ? c.xdg : "unset");
+    fakes::FakeEnvironment env(std::map<std::string, std::string>{{"HOME", "/home/r"}});
+    if (c.xdg) env.Set("XDG_CONFIG_HOME", c.xdg);
     const RegistryPaths p = RegistryPathsFromEnvironment(&env);
     EXPECT_EQ(p.userFile, c.user);
-    EXPECT_EQ(p.machineFile, c.machine);
+    EXPECT_EQ(p.machineFile, "/var/lib/orvaplayer/machine-registry.sqlite");
   }
+  const fakes::FakeEnvironment overridden(
+      {{"XDG_CONFIG_HOME", "/cfg"}, {"ORVA_REGISTRY_DIR", "/t"}, {"ORVA_MACHINE_REGISTRY", "/t/m.sqlite"}});
+  EXPECT_EQ(RegistryPathsFromEnvironment(&overridden).userFile, "/t/registry.sqlite");
+  EXPECT_EQ(RegistryPathsFromEnvironment(&overridden).machineFile, "/t/m.sqlite");
 }
 
 }  // namespace
