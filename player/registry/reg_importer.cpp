@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "common/runtime/codepage.h"
+#include "common/runtime/text.h"
 #include "common/runtime/utf8.h"
 #include "common/settings/memory_registry.h"
 #include "player/registry/utf16.h"
@@ -26,13 +27,7 @@ int HexDigit(char c) {
 }
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
-  if (s.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    char c = s[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-    if (c != prefix[i]) return false;
-  }
-  return true;
+  return s.size() >= prefix.size() && AsciiEqualsNoCase(s.substr(0, prefix.size()), prefix);
 }
 
 // Reads a quoted string starting at s[pos] == '"'. \\ and \" are escapes;
