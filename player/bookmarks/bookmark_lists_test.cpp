@@ -27,6 +27,8 @@ struct LoadCase {
   std::vector<std::string> lines;
   std::vector<Mark> plainAfter;
   std::vector<Mark> legacyAfter;  // empty: the legacy section is gone
+  int keyed = -1;                 // bookmarks in the keyed lists; -1: one per line
+  std::vector<std::string> reports = {};
 };
 
 const LoadCase kLoadCases[] = {
@@ -95,6 +97,25 @@ const LoadCase kLoadCases[] = {
      {"-7-00:01\t-P", "-7-00:02\t-Q"},
      {B(1, "1", "P"), B(2, "2", "Q")},
      {}},
+    {"names differing only in case are reported, still listed and renumbered",
+     {B(1, "10", "Capitolo"), B(3, "30", "CAPITOLO")},
+     {},
+     0,
+     {"00:10\t - Capitolo", "00:30\t - CAPITOLO"},
+     {B(1, "10", "Capitolo"), B(2, "30", "CAPITOLO")},
+     {},
+     1,
+     {"Marcatori Mode = 0 --> Caricamento nelle liste oMarkers / 457",
+      "Marcatori Mode = 0 --> Caricamento nelle liste oMarkersIndex / 457"}},
+    {"a position beyond the time range is reported and the load goes on",
+     {B(2, "1e12", "Enorme"), B(4, "5", "Cinque")},
+     {},
+     0,
+     {"00:05\t - Cinque"},
+     {B(1, "1e12", "Enorme"), B(2, "5", "Cinque")},
+     {},
+     2,
+     {"Marcatori Mode = 0 --> Caricamento nelle liste ListMarkers / 6"}},
 };
 
 TEST(MarcatoriLoad, ListsAndRenumbersAndASecondLoadChangesNothing) {
@@ -110,15 +131,17 @@ TEST(MarcatoriLoad, ListsAndRenumbersAndASecondLoadChangesNothing) {
     EXPECT_EQ(f.Stored(kPage), c.plainAfter);
     EXPECT_EQ(f.Stored(kLegacy), c.legacyAfter);
     EXPECT_EQ(f.SectionExists(kLegacy), !c.legacyAfter.empty());
-    EXPECT_EQ(f.lists.oMarkers.Count(), static_cast<int>(c.lines.size()));
+    const int keyed = c.keyed < 0 ? static_cast<int>(c.lines.size()) : c.keyed;
+    EXPECT_EQ(f.lists.oMarkers.Count(), keyed);
+    EXPECT_EQ(f.lists.oMarkersIndex.Count(), keyed);
     for (const std::string& home : f.lists.oMarkersIndex) EXPECT_EQ(home, kPage);
     EXPECT_EQ(section, kPage);
+    EXPECT_EQ(f.Reports(), c.reports);
 
     f.lists.ClearMarcatori();
     f.lists.Marcatori(BookmarkLists::kLoad, {}, section, c.number);
     EXPECT_EQ(f.Lines(), c.lines);
     EXPECT_EQ(f.Stored(kPage), c.plainAfter);
-    EXPECT_TRUE(f.Reports().empty());
   }
 }
 
@@ -192,30 +215,6 @@ TEST(MarcatoriLoad, ARefusedWriteLosesNothing) {
   // L1 moved and left the legacy section; L2 is still there; P5 made it to 3.
   EXPECT_EQ(f.Stored(kPage), (std::vector<Mark>{B(1, "10", "L1"), B(2, "20", "vuoto"), B(3, "50", "P5")}));
   EXPECT_EQ(f.Stored(kLegacy), (std::vector<Mark>{B(2, "20", "L2")}));
-}
-
-TEST(MarcatoriLoad, NamesDifferingOnlyInCaseAreReportedStillListedAndRenumbered) {
-  BookmarkFixture f;
-  f.Put(kPage, {B(1, "10", "Capitolo"), B(3, "30", "CAPITOLO")});
-  f.lists.Marcatori(BookmarkLists::kLoad);
-  EXPECT_EQ(f.Lines(), (std::vector<std::string>{"00:10\t - Capitolo", "00:30\t - CAPITOLO"}));
-  EXPECT_EQ(f.lists.oMarkers.Count(), 1);
-  EXPECT_EQ(f.lists.oMarkersIndex.Count(), 1);
-  EXPECT_EQ(f.Reports(),
-            (std::vector<std::string>{"Marcatori Mode = 0 --> Caricamento nelle liste oMarkers / 457",
-                                      "Marcatori Mode = 0 --> Caricamento nelle liste oMarkersIndex / 457"}));
-  EXPECT_EQ(f.Stored(kPage), (std::vector<Mark>{B(1, "10", "Capitolo"), B(2, "30", "CAPITOLO")}));
-}
-
-TEST(MarcatoriLoad, APositionBeyondTheTimeRangeIsReportedAndTheLoadGoesOn) {
-  BookmarkFixture f;
-  f.Put(kPage, {B(2, "1e12", "Enorme"), B(4, "5", "Cinque")});
-  f.lists.Marcatori(BookmarkLists::kLoad);
-  EXPECT_EQ(f.Lines(), (std::vector<std::string>{"00:05\t - Cinque"}));
-  EXPECT_EQ(f.lists.oMarkers.Count(), 2);
-  EXPECT_EQ(f.Reports(),
-            (std::vector<std::string>{"Marcatori Mode = 0 --> Caricamento nelle liste ListMarkers / 6"}));
-  EXPECT_EQ(f.Stored(kPage), (std::vector<Mark>{B(1, "1e12", "Enorme"), B(2, "5", "Cinque")}));
 }
 
 TEST(Marcatori, NoPageOnViewDoesNothingInAnyMode) {
