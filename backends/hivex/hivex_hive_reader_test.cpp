@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "backends/hivex/regf_writer.h"
+#include "backends/hivex/testing/regf_writer.h"
 #include "backends/posix/testing/test_folder.h"
 #include "common/settings/settings.h"
 #include "common/settings/testing/registry_helpers.h"

@@ -1,4 +1,4 @@
-#include "backends/hivex/regf_writer.h"
+#include "backends/hivex/testing/regf_writer.h"
 
 #include <algorithm>
 #include <cstdint>
