@@ -13,7 +13,7 @@
 
 #include "backends/qt/browser/book_request_interceptor.h"
 #include "backends/qt/browser/qt_web_browser.h"
-#include "backends/qt/platform/offscreen_application.h"
+#include "backends/qt/platform/testing/offscreen_application.h"
 
 namespace orva {
 namespace {
@@ -108,14 +108,32 @@ TEST(QtWebBrowserText, AddressesKeepTheTextThePageGave) {
             "file:///tmp/a/INCLUDE/Style1.CSS");
 }
 
-TEST_F(LiveBrowser, TheInterceptorRewritesOnlyMissingBookFiles) {
-  BookRequestInterceptor interceptor(book);
-  EXPECT_EQ(interceptor.RedirectFor(book + "/Cap02.htm"), book + "/cap02.htm");
-  EXPECT_EQ(interceptor.RedirectFor(book + "/INCLUDE/Book.CSS"), book + "/include/book.css");
-  EXPECT_EQ(interceptor.RedirectFor(book + "/cap02.htm"), "");    // exists as asked
-  EXPECT_EQ(interceptor.RedirectFor(book + "/missing.htm"), "");  // nothing to find
+TEST_F(LiveBrowser, TheInterceptorKeepsRequestsInsideTheBookAndFindsItsFilesInAnyCase) {
   Write("../outside.htm", "x");
-  EXPECT_EQ(interceptor.RedirectFor((root / "OUTSIDE.htm").string()), "");  // not in the book
+  fs::create_directory_symlink("/etc", fs::path(book) / "include" / "sys");
+  auto file = [](const std::string& path) { return QUrl::fromLocalFile(QString::fromStdString(path)); };
+  const QUrl page = file(book + "/Index.htm"), web("https://example.org/a.htm");
+  struct Row {
+    const char* name;
+    QUrl url, firstParty;
+    bool mainFrame;
+    std::string expected;  // "" loads as asked, "-> FILE" redirected, else the reason it is blocked
+  } rows[] = {
+      {"page in another case", file(book + "/Cap02.htm"), page, true, "-> " + book + "/cap02.htm"},
+      {"file as asked", file(book + "/cap02.htm"), page, false, ""},
+      {"missing file", file(book + "/missing.htm"), page, true, ""},
+      {"file beside the book", file((root / "OUTSIDE.htm").string()), page, true, "outside the book"},
+      {"way out by ..", file(book + "/../outside.htm"), page, false, "outside the book"},
+      {"book folder linked outside", file(book + "/include/sys/PASSWD"), page, false, "outside the book"},
+      {"remote picture of a page", QUrl("http://127.0.0.1:47/logo.png"), page, false, "remote"},
+      {"link to the web", web, web, true, ""},
+      {"picture of a web page", QUrl("https://example.org/logo.png"), web, false, ""},
+  };
+  BookRequestInterceptor interceptor(book);
+  for (const Row& row : rows) {
+    const BookRequestInterceptor::Decision d = interceptor.Decide(row.url, row.firstParty, row.mainFrame);
+    EXPECT_EQ(d.kind == d.kRedirect ? "-> " + d.redirectTo : d.reason, row.expected) << row.name;
+  }
 }
 
 TEST_F(LiveBrowser, APageLoadsIsReadOnceAndItsLinksPassBeforeNavigate2) {

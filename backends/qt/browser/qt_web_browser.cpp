@@ -1,7 +1,8 @@
 #include "backends/qt/browser/qt_web_browser.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -13,10 +14,13 @@
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <chrono>
 #include <iostream>
+#include <thread>
 
 #include "backends/qt/browser/book_request_interceptor.h"
 #include "common/automation/trace.h"
+#include "common/automation/trace_events.h"
 #include "common/platform/host_paths.h"
 #include "common/runtime/vb_error.h"
 
@@ -26,6 +30,30 @@ namespace {
 
 // How long a question to the page may take before it counts as failed.
 constexpr int kAnswerTimeoutMs = 2000;
+
+// The title of the old control's page for an address it could not load;
+// the main window goes back to the index when it sees it.
+constexpr char kLoadFailedTitle[] = "Impossibile trovare il server";
+
+// The engine's code for a load that a later one replaced: nothing failed.
+constexpr int kLoadAborted = -3;
+
+QUrl Bare(const QUrl& url) { return url.adjusted(QUrl::RemoveFragment); }
+
+// Waits until `done`, or until the answer counts as failed. The engine hands
+// its answers over as posted events, and a wait nested in the handling of
+// another posted event (a page completed within the start-up's wait for the
+// blank document) is not always given them by the event loop: they are sent
+// from here. User input waits.
+void AwaitAnswer(const bool& done) {
+  QElapsedTimer waited;
+  waited.start();
+  while (!done && waited.elapsed() < kAnswerTimeoutMs) {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (!done) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
 
 // Catches link clicks before the page sees them. It runs in an isolated
 // world, so the book's own scripts can neither see nor disturb it; the DOM
@@ -203,7 +231,12 @@ QtWebBrowser::QtWebBrowser(QWebEngineView* view, std::string bookFolder, QObject
   interceptor_ = new BookRequestInterceptor(bookFolder_, this);
   profile_->setUrlRequestInterceptor(interceptor_);
   page_ = new BookPage(profile_, *this);
+  // Book pages may read the files of their book; the interceptor refuses
+  // every file outside it. Remote requests are let through to the
+  // interceptor too, which refuses those of book pages and says so in the
+  // trace: the engine's own refusal would leave no trace at all.
   page_->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+  page_->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
 
   channel_ = new QWebChannel(this);
   bridge_ = new LinkBridge(*this);
@@ -222,8 +255,8 @@ QtWebBrowser::QtWebBrowser(QWebEngineView* view, std::string bookFolder, QObject
   clicks.setSourceCode(source + QString::fromUtf8(kLinkClickScript));
   page_->scripts().insert(clicks);
 
-  connect(page_, &QWebEnginePage::loadStarted, this, [this] { OnLoadStarted(); });
-  connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) { OnLoadFinished(ok); });
+  connect(page_, &QWebEnginePage::loadingChanged, this,
+          [this](const QWebEngineLoadingInfo& info) { OnLoadingChanged(info); });
   connect(page_, &QWebEnginePage::urlChanged, this, [this](const QUrl& url) { OnUrlChanged(url); });
   connect(page_, &QWebEnginePage::titleChanged, this, [this](const QString& title) {
     if (internalLoad_ || !Events()) return;
@@ -308,7 +341,15 @@ void QtWebBrowser::LinkClicked(const QString& href) {
 void QtWebBrowser::Load(const QUrl& url) {
   approved_ = true;
   approvedUrl_ = url;
+  ++loadSerial_;
+  // A jump to a fragment of the document on view loads nothing: there is no
+  // end to wait for.
+  const bool jump = url.hasFragment() && document_ && !loading_ && !internalLoad_ && target_.isEmpty() &&
+                    Bare(url) == Bare(documentUrl_);
+  if (!target_.isEmpty()) replaced_.append(Bare(target_));
+  if (internalLoad_) replaced_.append(BodyBase());
   internalLoad_ = false;
+  target_ = jump ? QUrl() : url;
   readyState_ = readystate::kLoading;
   page_->load(url);
 }
@@ -329,14 +370,41 @@ bool QtWebBrowser::AcceptNavigation(const QUrl& url, QWebEnginePage::NavigationT
   return !cancel;
 }
 
-void QtWebBrowser::OnLoadStarted() {
-  loading_ = true;
-  readyState_ = readystate::kLoading;
-}
-
-void QtWebBrowser::OnLoadFinished(bool /*ok*/) {
+void QtWebBrowser::OnLoadingChanged(const QWebEngineLoadingInfo& info) {
+  if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+    loading_ = true;
+    readyState_ = readystate::kLoading;
+    return;
+  }
   loading_ = false;
   approved_ = false;
+  if (!target_.isEmpty()) {
+    const QUrl ended = Bare(info.url());
+    if (ended != Bare(target_) && replaced_.contains(ended)) {
+      // An earlier load ended after the one asked for last had started; the
+      // engine may have dropped that one, and may not report its end.
+      replaced_.removeAll(ended);
+      TraceEvent("navigate_again", {{"url", AddressText(target_)}, {"ended", AddressText(info.url())}});
+      approved_ = true;
+      approvedUrl_ = target_;
+      readyState_ = readystate::kLoading;
+      page_->load(target_);
+      return;
+    }
+    target_ = QUrl();
+    replaced_.clear();
+  }
+  if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus && !internalLoad_ &&
+      info.errorCode() != kLoadAborted) {
+    TraceEvent("load_failed", {{"url", AddressText(info.url())}, {"error", ToStd(info.errorString())}});
+    TakeSnapshot(false);
+    std::weak_ptr<bool> alive = alive_;
+    QTimer::singleShot(0, this, [this, alive, serial = loadSerial_] {
+      if (alive.expired() || serial != loadSerial_) return;
+      if (Events()) Events()->OnTitleChange(kLoadFailedTitle);
+    });
+    return;
+  }
   TakeSnapshot(!internalLoad_);
 }
 
@@ -344,8 +412,11 @@ void QtWebBrowser::OnUrlChanged(const QUrl& url) {
   // A jump within the page on view loads nothing; the old control still
   // reported the document complete at its new address.
   if (loading_ || internalLoad_ || !document_) return;
-  if (url.adjusted(QUrl::RemoveFragment) != documentUrl_.adjusted(QUrl::RemoveFragment)) return;
+  if (Bare(url) != Bare(documentUrl_)) return;
   if (url == documentUrl_) return;
+  if (!target_.isEmpty() && Bare(target_) != Bare(url)) return;
+  target_ = QUrl();
+  replaced_.clear();
   approved_ = false;
   TakeSnapshot(true);
 }
@@ -353,9 +424,11 @@ void QtWebBrowser::OnUrlChanged(const QUrl& url) {
 void QtWebBrowser::TakeSnapshot(bool raiseComplete) {
   const bool internal = internalLoad_;
   std::weak_ptr<bool> alive = alive_;
+  // An answer that comes after another load was asked for is about a
+  // document on its way out.
   page_->runJavaScript(QString::fromUtf8(kSnapshotScript), QWebEngineScript::ApplicationWorld,
-                       [this, alive, raiseComplete, internal](const QVariant& result) {
-                         if (alive.expired()) return;
+                       [this, alive, raiseComplete, internal, serial = loadSerial_](const QVariant& result) {
+                         if (alive.expired() || serial != loadSerial_) return;
                          const QJsonObject snapshot =
                              QJsonDocument::fromJson(result.toString().toUtf8()).object();
                          document_ = std::make_unique<QtDocument>(*this, snapshot);
@@ -374,8 +447,8 @@ void QtWebBrowser::TakeSnapshot(bool raiseComplete) {
                          // answer: the engine hands over no further answers
                          // while one is being handled, and the handlers ask.
                          if (raiseComplete)
-                           QTimer::singleShot(0, this, [this, alive, url = location_] {
-                             if (alive.expired()) return;
+                           QTimer::singleShot(0, this, [this, alive, serial, url = location_] {
+                             if (alive.expired() || serial != loadSerial_) return;
                              readyState_ = readystate::kComplete;
                              if (Events()) Events()->OnDocumentComplete(url);
                            });
@@ -383,24 +456,33 @@ void QtWebBrowser::TakeSnapshot(bool raiseComplete) {
 }
 
 void QtWebBrowser::WriteBody(const std::string& html, const std::vector<std::string>& styleSheets) {
-  if (blankDocument_) {
-    QString page = QStringLiteral("<!DOCTYPE html><html><head><meta charset='utf-8'>");
-    for (const std::string& sheet : styleSheets)
-      page += "<link rel='stylesheet' href='" + QString::fromStdString(sheet).toHtmlEscaped() + "'>";
-    page += "</head>" + QString::fromStdString(html) + "</html>";
-    internalLoad_ = true;
-    readyState_ = readystate::kLoading;
-    QString base = QString::fromStdString(bookFolder_);
-    if (!base.endsWith('/')) base += '/';
-    page_->setHtml(page, QUrl::fromLocalFile(base));
+  // The program writes only its own page (the splash) into the blank
+  // document. Once a page has been asked for, it wins: the splash came too
+  // late and must neither replace its load nor cover it.
+  if (!blankDocument_ || (!target_.isEmpty() && target_ != QUrl(QStringLiteral("about:blank")))) {
+    TraceNotice("the body is not written: a page is on view or on its way");
     return;
   }
-  RunAsync("if(document.body)document.body.innerHTML=" + JsString(html) + ";");
+  QString page = QStringLiteral("<!DOCTYPE html><html><head><meta charset='utf-8'>");
+  for (const std::string& sheet : styleSheets)
+    page += "<link rel='stylesheet' href='" + QString::fromStdString(sheet).toHtmlEscaped() + "'>";
+  page += "</head>" + QString::fromStdString(html) + "</html>";
+  internalLoad_ = true;
+  target_ = QUrl();
+  replaced_.clear();
+  ++loadSerial_;
+  readyState_ = readystate::kLoading;
+  page_->setHtml(page, BodyBase());
+}
+
+QUrl QtWebBrowser::BodyBase() const {
+  QString base = QString::fromStdString(bookFolder_);
+  if (!base.endsWith('/')) base += '/';
+  return QUrl::fromLocalFile(base);
 }
 
 bool QtWebBrowser::ClickLink(const std::string& textOrHref) {
   // Run in the page's own world, as a book's script would click.
-  QEventLoop wait;
   bool found = false;
   bool done = false;
   auto guard = std::make_shared<bool>(true);
@@ -413,10 +495,8 @@ bool QtWebBrowser::ClickLink(const std::string& textOrHref) {
         if (!*guard) return;
         found = v.toBool();
         done = true;
-        wait.quit();
       });
-  QTimer::singleShot(kAnswerTimeoutMs, &wait, &QEventLoop::quit);
-  if (!done) wait.exec(QEventLoop::ExcludeUserInputEvents);
+  AwaitAnswer(done);
   *guard = false;
   return found;
 }
@@ -424,8 +504,8 @@ bool QtWebBrowser::ClickLink(const std::string& textOrHref) {
 QVariant QtWebBrowser::RunSync(const QString& js) {
   // A document being replaced answers nothing: the question would only wait
   // for its time-out.
-  if (loading_ || internalLoad_) throw VbError(vberr::kObjectNotSet, "il documento si sta caricando");
-  QEventLoop wait;
+  if (loading_ || internalLoad_ || !target_.isEmpty())
+    throw VbError(vberr::kObjectNotSet, "il documento si sta caricando");
   QVariant answer;
   bool done = false;
   auto guard = std::make_shared<bool>(true);
@@ -433,10 +513,8 @@ QVariant QtWebBrowser::RunSync(const QString& js) {
     if (!*guard) return;
     answer = v;
     done = true;
-    wait.quit();
   });
-  QTimer::singleShot(kAnswerTimeoutMs, &wait, &QEventLoop::quit);
-  if (!done) wait.exec(QEventLoop::ExcludeUserInputEvents);
+  AwaitAnswer(done);
   *guard = false;
   if (!done) {
     TraceEvent("page_no_answer", {{"script", ToStd(js.left(80))}});

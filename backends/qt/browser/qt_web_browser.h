@@ -18,10 +18,24 @@
 // or id, the title, the style sheet count); live values such as a form
 // field's are asked on demand and awaited on a nested event loop that
 // excludes user input, as the old control's calls blocked.
+//
+// No navigation asked for is lost: the last one asked for wins, whatever
+// the engine is doing. On a cold start the engine may report the end of an
+// earlier load (the blank document) after a later one was asked for, and
+// then never report the later one's end; such a late end asks for the later
+// address again. The program's own body (the splash) goes only into the
+// blank document, never over a page that a later navigation has brought.
+//
+// A main-frame load that fails (no such file, a site that cannot be
+// reached, a file outside the book) raises the title of the old control's
+// page for a server it could not find, which takes the reader back to the
+// book.
 
+#include <QList>
 #include <QObject>
 #include <QUrl>
 #include <QVariant>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <memory>
 #include <string>
@@ -104,10 +118,12 @@ class QtWebBrowser : public QObject, public WebBrowser {
 
  private:
   void Load(const QUrl& url);
-  void OnLoadStarted();
-  void OnLoadFinished(bool ok);
+  void OnLoadingChanged(const QWebEngineLoadingInfo& info);
   void OnUrlChanged(const QUrl& url);
   void TakeSnapshot(bool raiseComplete);
+  // The address of a body written into the blank document (the book
+  // folder): its load ends there.
+  QUrl BodyBase() const;
 
   QWebEngineView* view_;
   std::string bookFolder_;
@@ -128,6 +144,14 @@ class QtWebBrowser : public QObject, public WebBrowser {
   // document: it is no navigation of the reader's.
   bool internalLoad_ = false;
   bool blankDocument_ = false;
+  // The address of the navigation last asked for, until its load has
+  // ended; empty when none is under way.
+  QUrl target_;
+  // Addresses (without fragment) of loads that a later one replaced.
+  QList<QUrl> replaced_;
+  // Counts the loads asked for: an answer about an earlier document is
+  // dropped.
+  quint64 loadSerial_ = 0;
   QUrl documentUrl_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
