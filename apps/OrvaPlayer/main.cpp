@@ -6,9 +6,6 @@
 #include <QTimer>
 #include <filesystem>
 #include <memory>
-#include <vector>
-
-#include <QAbstractEventDispatcher>
 
 #include "backends/mpv/mpv_media_engine.h"
 #include "backends/qt/browser/browser_main_window.h"
@@ -18,11 +15,9 @@
 #include "backends/qt/panels/configurazione_panel.h"
 #include "backends/qt/panels/osd_announcer.h"
 #include "backends/qt/platform/program_bootstrap.h"
-#include "backends/sqlite_registry/sqlite_registry.h"
+#include "backends/qt/platform/store_session.h"
 #include "common/platform/host_paths.h"
 #include "common/platform/path_resolver.h"
-#include "common/runtime/vb_error.h"
-#include "common/settings/settings.h"
 #include "player/browser/frmBrowser.h"
 #include "player/panels/mdlMain.h"
 #include "player/playback/host_path_media_engine.h"
@@ -39,10 +34,7 @@ orva::mpvbackend::MpvEngineOptions EngineOptions(const std::string& audio) {
 // Everything the player's run keeps alive, in the order it is built.
 struct PlayerRun {
   explicit PlayerRun(orva::ProgramContext& ctx, const std::string& bookFolder)
-      : registry(orva::RegistryPathsFromEnvironment(&ctx.environment),
-                 [this](const orva::RegistryFailure& f) { StoreFailed(f); }),
-        settings(registry),
-        report(ctx.dialogs, &ctx.diagnostics),
+      : report(ctx.dialogs, &ctx.diagnostics),
         caseless(ctx.files),
         files(caseless),
         window(std::make_unique<orva::BrowserMainWindow>()),
@@ -54,7 +46,7 @@ struct PlayerRun {
             .loop = ctx.loop,
             .dialogs = ctx.dialogs,
             .fileSystem = files,
-            .settings = settings,
+            .settings = ctx.store.settings(),
             .report = report,
             .objwb = browser,
             .programFolder = orva::CoreFolderFromHost(bookFolder),
@@ -62,33 +54,8 @@ struct PlayerRun {
                           &ctx] { return std::make_unique<orva::oMoxPlayer>(ctx.loop, report, engines); },
             .publisher = {}}) {
     window->Attach(form);
-    windowMade = true;
-    if (!storeFailures.empty()) ReportStoreFailuresSoon();
-  }
-  ~PlayerRun() { registry.Commit(); }
-
-  // A store that cannot be read or written is the reader's business: it is
-  // shown through the error report, as every other failure is. The store
-  // may fail while it is being opened, before the report exists, and while
-  // a commit runs between two events; so failures wait for the event loop.
-  void StoreFailed(const orva::RegistryFailure& f) {
-    storeFailures.push_back(f);
-    if (windowMade) ReportStoreFailuresSoon();
-  }
-  void ReportStoreFailuresSoon() {
-    QTimer::singleShot(0, window.get(), [this] {
-      std::vector<orva::RegistryFailure> failures;
-      failures.swap(storeFailures);
-      for (const orva::RegistryFailure& f : failures)
-        report.MostraErrore("Impostazioni - " + f.step, {}, {f.number, f.description + ". " + f.detail});
-    });
   }
 
-  // Built before the store, whose failures they hold until they can be shown.
-  std::vector<orva::RegistryFailure> storeFailures;
-  bool windowMade = false;
-  orva::SqliteRegistry registry;
-  orva::Settings settings;
   orva::MdlMain report;
   orva::CaseInsensitiveFileSystem caseless;
   orva::HostPathFileSystem files;
@@ -97,8 +64,6 @@ struct PlayerRun {
   orva::MediaEngineFactory engines;
   orva::FrmBrowser form;
 };
-
-std::unique_ptr<PlayerRun> run;
 
 std::string BookFolder(const orva::ProgramOptions& options) {
   namespace fs = std::filesystem;
@@ -131,10 +96,13 @@ int main(int argc, char** argv) {
   const orva::ProgramSpec spec{
       "OrvaPlayer", "The accessible talking-book player: shows the book's pages and plays their audio.",
       /*takesBook=*/true, /*embedsBrowser=*/true};
-  const int code = orva::RunProgram(argc, argv, spec, std::move(actions), [](orva::ProgramContext& ctx) {
-    run = std::make_unique<PlayerRun>(ctx, BookFolder(ctx.options));
-    PlayerRun* r = run.get();
-    QObject::connect(&ctx.app, &QCoreApplication::aboutToQuit, [] { run.reset(); });
+  return orva::RunProgram(argc, argv, spec, std::move(actions), [](orva::ProgramContext& ctx) {
+    PlayerRun* r = &ctx.Keep(std::make_unique<PlayerRun>(ctx, BookFolder(ctx.options)));
+    // A store that cannot be read or written is the reader's business: it
+    // is shown through the error report, as every other failure is.
+    ctx.store.ReportFailuresTo([r](const orva::RegistryFailure& f) {
+      r->report.MostraErrore("Impostazioni - " + f.step, {}, {f.number, f.description + ". " + f.detail});
+    });
     ctx.actions.Bind("click", [r, &ctx](const orva::ScriptArgs& args) {
       if (!r->browser.ClickLink(args.at(0))) ctx.Notice("no link \"" + args.at(0) + "\" on the page");
     });
@@ -160,21 +128,9 @@ int main(int argc, char** argv) {
     // The script's end and "quit" close the window as the reader would:
     // the exit question decides.
     ctx.SetQuitHandler([r] { r->window->close(); });
-    // What an event wrote is committed as soon as the event has been
-    // handled, when the loop is about to wait for the next one: the other
-    // programs see it at once, a burst of writes costs one commit, and an
-    // abrupt end loses at most the event in hand.
-    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
-                     r->window.get(), [r] { r->registry.Commit(); });
     r->window->show();
     // The window is created once the script's first answers are queued.
-    QTimer::singleShot(0, r->window.get(), [r] {
-      r->form.Form_Initialize();
-      r->registry.Commit();
-    });
+    QTimer::singleShot(0, r->window.get(), [r] { r->form.Form_Initialize(); });
     ctx.KeepRunning();
   });
-  // A run that never reached its event loop still holds Qt objects.
-  if (run) (void)run.release();
-  return code;
 }

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "backends/qt/platform/program_bootstrap.h"
-#include "backends/sqlite_registry/sqlite_registry.h"
+#include "backends/qt/platform/store_session.h"
 #include "launcher/untrapped.h"
 #include "tools/start/start_form.h"
 
@@ -14,15 +14,13 @@ int main(int argc, char** argv) {
   const ProgramSpec spec{"start", "Starts the installed player through its start-up program.",
                          /*takesBook=*/false, /*embedsBrowser=*/false};
   return RunProgram(argc, argv, spec, {}, [](ProgramContext& ctx) {
-    SqliteRegistry registry(RegistryPathsFromEnvironment(&ctx.environment), [&ctx](const RegistryFailure& f) {
+    ctx.store.ReportFailuresTo([&ctx](const RegistryFailure& f) {
       ctx.dialogs.MsgBox(smart::RuntimeErrorMessage(f.number, f.description), MsgBoxButtons::kOkOnly,
                          MsgBoxIcon::kCritical, start::Form1::kTitle);
     });
-    Settings settings(registry);
-    start::Form1 form({settings, ctx.files, ctx.launcher, ctx.dialogs,
+    start::Form1 form({ctx.store.settings(), ctx.files, ctx.launcher, ctx.dialogs,
                        QCoreApplication::applicationDirPath().toStdString(),
                        std::filesystem::current_path().string()});
     form.Form_Load();
-    registry.Commit();
   });
 }

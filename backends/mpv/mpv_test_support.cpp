@@ -1,5 +1,5 @@
 #include "backends/mpv/mpv_test_support.h"
-#include "backends/qt/platform/offscreen_application.h"
+#include "backends/qt/platform/testing/offscreen_application.h"
 
 #include <QApplication>
 #include <QThread>

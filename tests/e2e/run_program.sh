@@ -7,6 +7,8 @@
 # store in a fresh folder; @TRACE@ in its arguments becomes the path of a
 # trace file there. It must end within a minute with exit status EXIT, and
 # its standard output or error must contain OUTPUT_TEXT ("-" for no check).
+# With E2E_NO_DISPLAY set it runs as from a console instead: no display and
+# no platform named.
 # When EXIT is 2 the program must have stopped before writing any trace. The
 # patterns are checked on the trace by CHECKER (trace_check). With
 # E2E_USER_STORE set, that file is the user's settings store the program
@@ -30,7 +32,9 @@ done
 [ $# -gt 0 ] && shift  # the "--"
 patterns=("$@")
 
-QT_QPA_PLATFORM=offscreen ORVA_REGISTRY_DIR="$work/registry" ORVA_MACHINE_REGISTRY="$work/registry/machine.sqlite" \
+platform=(QT_QPA_PLATFORM=offscreen)
+[ -n "${E2E_NO_DISPLAY:-}" ] && platform=(-u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY)
+env "${platform[@]}" ORVA_REGISTRY_DIR="$work/registry" ORVA_MACHINE_REGISTRY="$work/registry/machine.sqlite" \
   XDG_RUNTIME_DIR="$work/runtime" \
   timeout 60 "$program" "${args[@]}" >"$work/output" 2>&1 </dev/null
 status=$?

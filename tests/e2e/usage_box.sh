@@ -5,11 +5,14 @@
 #
 #   usage_box.sh PROGRAM
 #
-# Runs on a private X server (xvfb-run); exits 77 (skipped) without one.
+# Runs on a private X server (xvfb-run) and looks for the box with xdotool;
+# without them it fails, as a check that did not run has not passed.
 set -u
 program=$1
 name=$(basename "$program")
-command -v xvfb-run >/dev/null && command -v xwininfo >/dev/null || { echo "skipped: no xvfb-run"; exit 77; }
+for tool in xvfb-run xdotool; do
+  command -v $tool >/dev/null || { echo "FAIL: $tool is missing (scripts/install-deps.sh installs it)"; exit 1; }
+done
 work=$(mktemp -d "${TMPDIR:-/tmp}/orva-e2e.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 mkdir -m 700 "$work/runtime"
@@ -20,7 +23,7 @@ ORVA_REGISTRY_DIR="$work" ORVA_MACHINE_REGISTRY="$work/machine.sqlite" XDG_RUNTI
   "$1" --verbose 2>"$3/err" &
   pid=$!
   for _ in $(seq 150); do
-    xwininfo -name "$2" 2>/dev/null | grep -q IsViewable && { echo shown >"$3/box"; break; }
+    xdotool search --onlyvisible --name "^$2\$" >/dev/null 2>&1 && { echo shown >"$3/box"; break; }
     kill -0 $pid 2>/dev/null || break
     sleep 0.2
   done

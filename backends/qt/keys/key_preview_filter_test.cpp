@@ -2,7 +2,7 @@
 // sees each key first, once, and the key still reaches the focused control.
 
 #include "backends/qt/keys/key_preview_filter.h"
-#include "backends/qt/platform/offscreen_application.h"
+#include "backends/qt/platform/testing/offscreen_application.h"
 
 #include <gtest/gtest.h>
 

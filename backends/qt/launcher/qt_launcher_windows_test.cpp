@@ -1,6 +1,6 @@
 // The Qt windows over the core windows, on the offscreen platform.
 #include "backends/qt/launcher/qt_launcher_windows.h"
-#include "backends/qt/platform/offscreen_application.h"
+#include "backends/qt/platform/testing/offscreen_application.h"
 
 #include <gtest/gtest.h>
 

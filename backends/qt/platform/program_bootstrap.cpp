@@ -16,6 +16,7 @@
 #include "backends/posix/posix_process_launcher.h"
 #include "backends/qt/platform/qt_dialogs.h"
 #include "backends/qt/platform/qt_event_loop.h"
+#include "backends/qt/platform/store_session.h"
 #include "common/automation/script_runner.h"
 #include "common/automation/scripted_dialogs.h"
 #include "common/automation/trace.h"
@@ -62,6 +63,52 @@ std::string BookFolderAt(const std::string& path) {
   throw UsageError("no book at " + path + ": no such folder or page");
 }
 
+// Whether Qt may find a screen. Without one (in a console, over a plain
+// remote shell) it aborts while the application is being made.
+bool DisplayPossible(const std::vector<std::string>& args) {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) return true;
+  }
+  return std::find(args.begin(), args.end(), "-platform") != args.end() ||
+         std::find(args.begin(), args.end(), "--platform") != args.end();
+}
+
+// What the command line asks of this run.
+struct Invocation {
+  ProgramOptions options;
+  std::optional<Script> script;
+  std::unique_ptr<TraceSink> traceSink;
+};
+
+// Everything that can be wrong with how the program was called is found
+// here, before a window or a setting is touched; nothing when it is wrong,
+// after saying why on standard error and, where someone can answer it, in a
+// message box.
+std::optional<Invocation> ReadInvocation(const ProgramSpec& spec, const std::vector<std::string>& args,
+                                         const ScriptActions& actions, bool mayShowBox) {
+  Invocation run;
+  try {
+    run.options = ParseProgramOptions(spec, args);
+    if (!run.options.scriptFile.empty()) run.script = LoadScript(run.options.scriptFile, actions);
+    if (!run.options.bookDir.empty()) run.options.bookDir = BookFolderAt(run.options.bookDir);
+    if (run.options.traceFile == "-")
+      run.traceSink = MakeStreamTraceSink(std::cout);
+    else if (!run.options.traceFile.empty())
+      run.traceSink = MakeFileTraceSink(run.options.traceFile);
+    return run;
+  } catch (const UsageError& e) {
+    const std::string text = spec.name + ": " + e.what() + "\nTry \"" + spec.name + " --help\".";
+    std::cerr << text << '\n' << std::flush;
+    // A desktop starts the program with no terminal to show standard error:
+    // a box is what a screen reader reads.
+    if (mayShowBox) QtDialogs().MsgBox(text, MsgBoxButtons::kOkOnly, MsgBoxIcon::kCritical, spec.name);
+  } catch (const std::exception& e) {  // ScriptError, or the trace file
+    std::cerr << spec.name << ": " << e.what() << '\n';
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 void ProgramContext::Quit(int code) {
@@ -89,6 +136,15 @@ int RunProgram(int argc, char** argv, const ProgramSpec& spec, ScriptActions act
     return 0;
   }
 
+  // Without a display Qt would abort before a wrong command line could be
+  // said, and none of Qt's own options could help it start: all of the
+  // command line is then this program's, read before the application.
+  std::optional<Invocation> run;
+  if (!DisplayPossible(given)) {
+    run = ReadInvocation(spec, given, actions, /*mayShowBox=*/false);
+    if (!run) return 2;
+  }
+
   if (spec.embedsBrowser) {
     PrepareBrowserProcess();
     // The web engine shares its GL context with the widgets; it must be
@@ -102,35 +158,16 @@ int RunProgram(int argc, char** argv, const ProgramSpec& spec, ScriptActions act
   QApplication::setApplicationName(QString::fromStdString(spec.name));
   const bool headless = IsHeadlessPlatform(QApplication::platformName().toStdString());
 
-  // Everything that can be wrong with how the program was called is found
-  // before a window or a setting is touched.
-  ProgramOptions options;
-  std::optional<Script> script;
-  std::unique_ptr<TraceSink> traceSink;
-  try {
-    options = ParseProgramOptions(spec, std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
-    if (!options.scriptFile.empty()) script = LoadScript(options.scriptFile, actions);
-    if (!options.bookDir.empty()) options.bookDir = BookFolderAt(options.bookDir);
-    if (options.traceFile == "-")
-      traceSink = MakeStreamTraceSink(std::cout);
-    else if (!options.traceFile.empty())
-      traceSink = MakeFileTraceSink(options.traceFile);
-  } catch (const UsageError& e) {
-    const std::string text = spec.name + ": " + e.what() + "\nTry \"" + spec.name + " --help\".";
-    std::cerr << text << '\n' << std::flush;
-    // A desktop starts the program with no terminal to show standard error:
-    // a box is what a screen reader reads. Nobody could answer it on a
-    // platform without a display, so there it stays unshown and cannot hold
-    // the program.
-    if (!headless) QtDialogs().MsgBox(text, MsgBoxButtons::kOkOnly, MsgBoxIcon::kCritical, spec.name);
-    return 2;
-  } catch (const std::exception& e) {  // ScriptError, or the trace file
-    std::cerr << spec.name << ": " << e.what() << '\n';
-    return 2;
-  }
+  // Nobody could answer a box on a platform without a display, so there it
+  // stays unshown and cannot hold the program.
+  if (!run)
+    run = ReadInvocation(spec, std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc), actions,
+                         /*mayShowBox=*/!headless);
+  if (!run) return 2;
+  const ProgramOptions& options = run->options;
 
   QtEventLoop loop;
-  InstallTrace(std::move(traceSink), &loop);
+  InstallTrace(std::move(run->traceSink), &loop);
 
   PosixFileSystem realFiles;
   TracedFileSystem files(realFiles);
@@ -147,7 +184,15 @@ int RunProgram(int argc, char** argv, const ProgramSpec& spec, ScriptActions act
                        {"platform", QApplication::platformName().toStdString()},
                        {"headless", headless}});
 
-  ProgramContext ctx(spec, options, app, loop, dialogs, qtDialogs, files, launcher, environment, actions,
+  // Failures no report can take any more are still said. It ends before
+  // the trace does, with the last of them.
+  std::optional<StoreSession> store;
+  store.emplace(SqliteStoreOf(environment), [&spec](const std::string& line) {
+    std::cerr << spec.name << ": " << line << '\n' << std::flush;
+    TraceNotice(line);
+  });
+
+  ProgramContext ctx(spec, options, app, loop, dialogs, files, launcher, environment, *store, actions,
                      headless, std::cerr);
   int code = 0;
   try {
@@ -159,8 +204,8 @@ int RunProgram(int argc, char** argv, const ProgramSpec& spec, ScriptActions act
   }
 
   std::unique_ptr<ScriptRunner> runner;
-  if (code == 0 && script) {
-    runner = std::make_unique<ScriptRunner>(loop, std::move(*script), actions, answers, &std::cerr);
+  if (code == 0 && run->script) {
+    runner = std::make_unique<ScriptRunner>(loop, std::move(*run->script), actions, answers, &std::cerr);
     runner->OnEnd([&ctx](ScriptRunner::EndReason) {
       if (ctx.quitHandler_)
         ctx.quitHandler_();
@@ -176,7 +221,10 @@ int RunProgram(int argc, char** argv, const ProgramSpec& spec, ScriptActions act
     code = QApplication::exec();
     ctx.loopRunning_ = false;
   }
+  store->Finish();
   runner.reset();
+  while (!ctx.kept_.empty()) ctx.kept_.pop_back();
+  store.reset();
   TraceEvent("exit", {{"code", code}});
   InstallTrace(nullptr, nullptr);
   return code;

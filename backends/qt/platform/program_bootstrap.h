@@ -4,24 +4,28 @@
 // Qt's own options), reads the rest of the command line, opens the trace,
 // reads the script (a bad command line, script or trace stops the program
 // with exit code 2 before a window or a setting is touched), makes the real
-// platform services (traced, and with dialogs the script can answer), lets
-// the program build its windows, plays the script and runs the event loop.
+// platform services (traced, and with dialogs the script can answer), opens
+// the settings store, lets the program build its windows, plays the script,
+// runs the event loop and, at the end, commits the store and lets the
+// program's parts go.
 //
 //   int main(int argc, char** argv) {
 //     ScriptActions actions;
 //     actions.Add({"key", "key KEYS  (press keys)", 1, 1, CheckKeys, nullptr});
 //     return RunProgram(argc, argv, kSpec, std::move(actions), [](ProgramContext& ctx) {
-//       auto* window = new MainWindow(ctx...);
-//       ctx.actions.Bind("key", [window](const ScriptArgs& a) { window->PressKeys(a[0]); });
-//       TraceWindowEvents(window, "frmBrowser");
-//       window->show();
+//       MainWindow& window = ctx.Keep(std::make_unique<MainWindow>(ctx.store.settings(), ctx...));
+//       ctx.store.ReportFailuresTo([&window](const RegistryFailure& f) { window.ShowError(f); });
+//       ctx.actions.Bind("key", [&window](const ScriptArgs& a) { window.PressKeys(a[0]); });
+//       window.show();
 //       ctx.KeepRunning();
 //     });
 //   }
 
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "common/automation/program_options.h"
 #include "common/automation/script.h"
@@ -32,7 +36,7 @@ namespace orva {
 
 class EventLoop;
 class Dialogs;
-class QtDialogs;
+class StoreSession;
 class FileSystem;
 class ProcessLauncher;
 class Environment;
@@ -41,18 +45,18 @@ class Environment;
 class ProgramContext {
  public:
   ProgramContext(const ProgramSpec& spec_, const ProgramOptions& options_, QApplication& app_,
-                 EventLoop& loop_, Dialogs& dialogs_, QtDialogs& qtDialogs_, FileSystem& files_,
-                 ProcessLauncher& launcher_, Environment& environment_, ScriptActions& actions_,
-                 bool headless_, std::ostream& diagnostics_)
+                 EventLoop& loop_, Dialogs& dialogs_, FileSystem& files_, ProcessLauncher& launcher_,
+                 Environment& environment_, StoreSession& store_, ScriptActions& actions_, bool headless_,
+                 std::ostream& diagnostics_)
       : spec(spec_),
         options(options_),
         app(app_),
         loop(loop_),
         dialogs(dialogs_),
-        qtDialogs(qtDialogs_),
         files(files_),
         launcher(launcher_),
         environment(environment_),
+        store(store_),
         actions(actions_),
         headless(headless_),
         diagnostics(diagnostics_) {}
@@ -65,11 +69,12 @@ class ProgramContext {
   EventLoop& loop;
   // Answers from the script when it has one queued; traced.
   Dialogs& dialogs;
-  // The real dialogs behind `dialogs`, to centre them on the main window.
-  QtDialogs& qtDialogs;
   FileSystem& files;          // writes and deletes traced
   ProcessLauncher& launcher;  // starts traced
   Environment& environment;
+  // The settings store, committed after each handled event and at the end;
+  // the program names the error report its failures go to.
+  StoreSession& store;
   // Handlers of the program's own script actions may be bound here.
   ScriptActions& actions;
   // True when nobody can see or answer a window (offscreen platform).
@@ -88,6 +93,16 @@ class ProgramContext {
   // A line on standard error ("<program>: text") and a "notice" in the trace.
   void Notice(const std::string& text);
 
+  // Keeps a part of the program (its windows and what they run on) until
+  // the event loop has ended and the store's last commit has been reported;
+  // the parts then go, the last kept first, while the application exists.
+  template <class T>
+  T& Keep(std::unique_ptr<T> part) {
+    T& kept = *part;
+    kept_.push_back(std::shared_ptr<void>(std::move(part)));
+    return kept;
+  }
+
  private:
   friend int RunProgram(int, char**, const ProgramSpec&, ScriptActions,
                         const std::function<void(ProgramContext&)>&);
@@ -96,6 +111,7 @@ class ProgramContext {
   bool loopRunning_ = false;
   int quitCode_ = 0;
   std::function<void()> quitHandler_;
+  std::vector<std::shared_ptr<void>> kept_;
 };
 
 // Runs a program as described above and returns its exit code: 0 after

@@ -10,9 +10,8 @@ namespace orva {
 
 class QtDialogs : public Dialogs {
  public:
-  // Dialogs are centred on `parent` when given (it may change later).
+  // Dialogs are centred on `parent` when given.
   explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
-  void SetParent(QWidget* parent) { parent_ = parent; }
 
   MsgBoxResult MsgBox(const std::string& prompt, MsgBoxButtons buttons, MsgBoxIcon icon,
                       const std::string& title) override;

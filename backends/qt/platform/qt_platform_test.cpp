@@ -1,45 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEventLoop>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QTimer>
 #include <functional>
-#include <sstream>
+#include <utility>
 
-#include "backends/qt/platform/offscreen_application.h"
 #include "backends/qt/platform/qt_dialogs.h"
 #include "backends/qt/platform/qt_event_loop.h"
-#include "backends/qt/platform/qt_frmErrore.h"
-#include "backends/qt/platform/window_tracer.h"
-#include "common/automation/trace.h"
+#include "backends/qt/platform/store_session.h"
+#include "backends/qt/platform/testing/offscreen_application.h"
+#include "common/settings/memory_registry.h"
 
 namespace orva {
 namespace {
 
 QApplication& App() { return testing::OffscreenApplication(); }
-
-// Once a modal window is up, hands it to `act` (which must close it).
-void WhenModalShown(std::function<void(QWidget*)> act) {
-  auto* poll = new QTimer(&App());
-  QObject::connect(poll, &QTimer::timeout, poll, [poll, act = std::move(act)] {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-      poll->stop();
-      poll->deleteLater();
-      act(modal);
-    }
-  });
-  poll->start(5);
-}
-
-QPushButton* ButtonNamed(QWidget* window, const QString& accessibleName) {
-  for (QPushButton* b : window->findChildren<QPushButton*>())
-    if (b->accessibleName() == accessibleName && b->isVisible()) return b;
-  return nullptr;
-}
 
 TEST(QtEventLoop, FiresTimersInDueOrderAndNotStoppedOnes) {
   App();
@@ -57,135 +35,127 @@ TEST(QtEventLoop, FiresTimersInDueOrderAndNotStoppedOnes) {
   loop.StartTimer(10, [&] { fired.push_back("10b"); });
   const TimerId stopped = loop.StartTimer(5, [&] { fired.push_back("stopped"); });
   loop.StopTimer(stopped);
-  loop.StopTimer(stopped);  // twice is harmless
-  const std::int64_t start = loop.NowMs();
+  loop.StopTimer(stopped);                             // twice is harmless
   QTimer::singleShot(5000, &wait, &QEventLoop::quit);  // a bound, should the loop be broken
   wait.exec();
   EXPECT_EQ(fired, (std::vector<std::string>{"10a", "10b", "nested", "40"}));
-  EXPECT_GE(loop.NowMs() - start, 40);
   EXPECT_EQ(loop.PendingTimers(), 0u);
 }
 
-TEST(QtEventLoop, DoEventsRunsDueTimers) {
+std::string Answer(MsgBoxResult r) { return std::to_string(static_cast<int>(r)); }
+
+// Each dialog as a screen reader meets it: the window named by its title,
+// the prompt or the error among what is spoken, every button and field
+// named; and the answer is that of the button pressed by its spoken name.
+TEST(QtDialogs, AnswerTheButtonPressedAndSpeakEveryPart) {
   App();
-  QtEventLoop loop;
-  bool fired = false;
-  loop.StartTimer(0, [&] { fired = true; });
-  for (int i = 0; i < 100 && !fired; ++i) loop.DoEvents();
-  EXPECT_TRUE(fired);
+  const auto box = [](MsgBoxButtons buttons) {
+    return [buttons](QtDialogs& d) {
+      return Answer(d.MsgBox("Uscire?", buttons, MsgBoxIcon::kQuestion, "ORVA Player"));
+    };
+  };
+  const auto input = [](QtDialogs& d) {
+    return d.InputBox("Nome del segnalibro", "ORVA Player", "pagina 1");
+  };
+  const auto report = [](QtDialogs& d) {
+    d.ShowErrorReport(
+        {"ORVA Player", "Prg:", "Playaudio", "Errore!", "File non trovato\r\nCodice: 53", "OK"});
+    return std::string("closed");
+  };
+  struct Case {
+    const char* name;
+    std::function<std::string(QtDialogs&)> open;
+    const char* press;
+    std::string answer;
+    QStringList spoken;
+  };
+  const Case cases[] = {
+      {"OK alone", box(MsgBoxButtons::kOkOnly), "OK", Answer(MsgBoxResult::kOk), {"Uscire?"}},
+      {"OK or Annulla", box(MsgBoxButtons::kOkCancel), "Annulla", Answer(MsgBoxResult::kCancel), {"Uscire?"}},
+      {"Sì of Sì or No", box(MsgBoxButtons::kYesNo), "Sì", Answer(MsgBoxResult::kYes), {"Uscire?"}},
+      {"No of Sì or No", box(MsgBoxButtons::kYesNo), "No", Answer(MsgBoxResult::kNo), {"Uscire?"}},
+      {"Annulla of three",
+       box(MsgBoxButtons::kYesNoCancel),
+       "Annulla",
+       Answer(MsgBoxResult::kCancel),
+       {"Uscire?"}},
+      {"input taken", input, "OK", "Capitolo 2", {"Nome del segnalibro"}},
+      {"input cancelled", input, "Annulla", "", {"Nome del segnalibro"}},
+      {"error report", report, "OK", "closed", {"Prg: Playaudio", "Errore! File non trovato\nCodice: 53"}},
+  };
+  QtDialogs dialogs;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QStringList spoken;
+    int unnamed = 0;
+    bool pressed = false;
+    // Once the dialog is up, read it as a screen reader would and answer.
+    auto* poll = new QTimer(&App());
+    QObject::connect(poll, &QTimer::timeout, poll, [&, poll] {
+      QWidget* window = QApplication::activeModalWidget();
+      if (!window) return;
+      poll->deleteLater();
+      poll->stop();
+      spoken << window->accessibleName() << window->accessibleDescription();
+      QAbstractButton* press = nullptr;
+      for (QWidget* w : window->findChildren<QWidget*>()) {
+        spoken << w->accessibleName();
+        auto* button = qobject_cast<QAbstractButton*>(w);
+        if ((button || qobject_cast<QLineEdit*>(w)) && w->isVisible() && w->accessibleName().isEmpty())
+          ++unnamed;
+        if (button && button->isVisible() && button->accessibleName() == QString::fromUtf8(c.press))
+          press = button;
+      }
+      if (auto* edit = window->findChild<QLineEdit*>()) edit->setText("Capitolo 2");
+      pressed = press != nullptr;
+      press ? press->click() : (void)window->close();
+    });
+    poll->start(5);
+    EXPECT_EQ(c.open(dialogs), c.answer);
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(spoken.value(0), "ORVA Player");
+    for (const QString& s : c.spoken) EXPECT_TRUE(spoken.contains(s)) << s.toStdString();
+    EXPECT_EQ(unnamed, 0);
+  }
 }
 
-struct MsgBoxCase {
-  MsgBoxButtons buttons;
-  const char* click;
-  MsgBoxResult expected;
+// A store whose commit fails while a write waits, as on a full disk; it
+// knows whether the failure is being reported from inside the commit.
+class FullDiskStore : public MemoryRegistry {
+ public:
+  explicit FullDiskStore(RegistryErrorHandler onFailure) : onFailure_(std::move(onFailure)) {}
+  RegStatus SetValue(RegHandle key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
+                     std::uint32_t size) override {
+    writeWaits_ = true;
+    return MemoryRegistry::SetValue(key, name, type, data, size);
+  }
+  void Commit() override {
+    if (!std::exchange(writeWaits_, false)) return;
+    committing = true;
+    onFailure_({61, "Disco pieno", "salvataggio impostazioni", "no space left"});
+    committing = false;
+  }
+  static inline bool committing = false;
+
+ private:
+  RegistryErrorHandler onFailure_;
+  bool writeWaits_ = false;
 };
 
-TEST(QtDialogs, MessageBoxReturnsTheButtonPressed) {
+TEST(StoreSession, ACommitFailingAfterAnEventReachesTheReportOnceOutsideTheCommit) {
   App();
-  QtDialogs dialogs;
-  const MsgBoxCase cases[] = {
-      {MsgBoxButtons::kOkOnly, "OK", MsgBoxResult::kOk},
-      {MsgBoxButtons::kOkCancel, "Annulla", MsgBoxResult::kCancel},
-      {MsgBoxButtons::kYesNo, "Sì", MsgBoxResult::kYes},
-      {MsgBoxButtons::kYesNo, "No", MsgBoxResult::kNo},
-      {MsgBoxButtons::kYesNoCancel, "Annulla", MsgBoxResult::kCancel},
-  };
-  for (const MsgBoxCase& c : cases) {
-    SCOPED_TRACE(c.click);
-    QString title;
-    QString text;
-    int buttons = 0;
-    WhenModalShown([&](QWidget* box) {
-      title = box->accessibleName();
-      text = box->accessibleDescription();
-      buttons = static_cast<int>(box->findChildren<QPushButton*>().size());
-      QPushButton* b = ButtonNamed(box, QString::fromUtf8(c.click));
-      if (b)
-        b->click();
-      else
-        box->close();
-    });
-    EXPECT_EQ(dialogs.MsgBox("Uscire?", c.buttons, MsgBoxIcon::kQuestion, "ORVA Player"), c.expected);
-    EXPECT_EQ(title, "ORVA Player");
-    EXPECT_EQ(text, "Uscire?");
-    EXPECT_GE(buttons, 1);
-  }
-}
-
-TEST(QtDialogs, InputBoxGivesTypedTextOrEmptyOnCancel) {
-  App();
-  QtDialogs dialogs;
-  for (const bool cancel : {false, true}) {
-    SCOPED_TRACE(cancel);
-    QString promptName;
-    WhenModalShown([&](QWidget* dialog) {
-      auto* edit = dialog->findChild<QLineEdit*>();
-      promptName = edit ? edit->accessibleName() : QString();
-      if (edit) edit->setText("Capitolo 2");
-      QPushButton* b = ButtonNamed(dialog, cancel ? "Annulla" : "OK");
-      if (b)
-        b->click();
-      else
-        dialog->close();
-    });
-    EXPECT_EQ(dialogs.InputBox("Nome del segnalibro", "Segnalibri", "pagina 1"), cancel ? "" : "Capitolo 2");
-    EXPECT_EQ(promptName, "Nome del segnalibro");
-  }
-}
-
-TEST(QtDialogs, ErrorReportShowsEveryPartWithAccessibleNames) {
-  App();
-  QtDialogs dialogs;
-  const ErrorReportView view{"ORVA Player - Segnalazioni",
-                             "Prg:",
-                             "Playaudio - apertura file",
-                             "Errore!",
-                             "Impossibile trovare il file\r\nCodice: 53",
-                             "OK"};
-  std::map<QString, QString> texts;
-  QString caption;
-  bool wraps = false;
-  bool allNamed = true;
-  WhenModalShown([&](QWidget* window) {
-    caption = window->windowTitle();
-    for (QLabel* l : window->findChildren<QLabel*>()) texts[l->objectName()] = l->text();
-    for (QWidget* w : window->findChildren<QWidget*>())
-      if (!w->objectName().isEmpty() && w->accessibleName().isEmpty()) allNamed = false;
-    auto* err = window->findChild<QLabel*>("lblErrore");
-    wraps = err && err->wordWrap();
-    if (QPushButton* ok = window->findChild<QPushButton*>("OKButton"))
-      ok->click();
-    else
-      window->close();
+  std::vector<std::string> said;
+  StoreSession session([](RegistryErrorHandler h) { return std::make_unique<FullDiskStore>(std::move(h)); },
+                       [&](const std::string& line) { said.push_back("unreported: " + line); });
+  QEventLoop wait;
+  QTimer::singleShot(5000, &wait, &QEventLoop::quit);  // a bound, should nothing be reported
+  session.ReportFailuresTo([&](const RegistryFailure& f) {
+    said.push_back(FullDiskStore::committing ? "inside the commit" : f.step);
+    QTimer::singleShot(50, &wait, &QEventLoop::quit);  // time for a second report, were there one
   });
-  dialogs.ShowErrorReport(view);
-  EXPECT_EQ(caption, "ORVA Player - Segnalazioni");
-  EXPECT_EQ(texts["Label2"], "Prg:");
-  EXPECT_EQ(texts["lblFunzione"], "Playaudio - apertura file");
-  EXPECT_EQ(texts["Label1"], "Errore!");
-  EXPECT_EQ(texts["lblErrore"], "Impossibile trovare il file\nCodice: 53");
-  EXPECT_TRUE(texts.count("Image1"));
-  EXPECT_TRUE(wraps);
-  EXPECT_TRUE(allNamed);
-}
-
-TEST(WindowTracer, TracesShownAndHidden) {
-  App();
-  std::ostringstream out;
-  InstallTrace(MakeStreamTraceSink(out), nullptr);
-  {
-    QWidget window;
-    window.setWindowTitle("ORVA Player");
-    TraceWindowEvents(&window, "frmBrowser");
-    window.show();
-    window.hide();
-  }
-  InstallTrace(nullptr, nullptr);
-  EXPECT_EQ(out.str(),
-            "{\"t\":0,\"ev\":\"window\",\"window\":\"frmBrowser\",\"state\":\"shown\",\"caption\":\"ORVA "
-            "Player\"}\n"
-            "{\"t\":0,\"ev\":\"window\",\"window\":\"frmBrowser\",\"state\":\"hidden\"}\n");
+  QTimer::singleShot(0, [&] { session.settings().SaveSetting("ZUV MediaPlayer", "Player", "Volume", "50"); });
+  wait.exec();
+  EXPECT_EQ(said, std::vector<std::string>{"salvataggio impostazioni"});
 }
 
 }  // namespace

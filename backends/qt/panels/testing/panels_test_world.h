@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <string>
 
-#include "backends/qt/platform/offscreen_application.h"
+#include "backends/qt/platform/testing/offscreen_application.h"
 #include "player/browser/testing/frm_browser_world.h"
 
 namespace orva::testing {
