@@ -1,6 +1,7 @@
 #include "fakes/memory_file_system.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "common/runtime/text.h"
 #include "common/runtime/vb_error.h"
@@ -8,32 +9,12 @@
 namespace orva::fakes {
 namespace {
 
+// A rooted "/" path with "." and ".." resolved, as the system resolves them.
 std::string Normalize(std::string path) {
   std::replace(path.begin(), path.end(), '\\', '/');
-  std::string out;
-  for (char c : path) {
-    if (c == '/' && !out.empty() && out.back() == '/') continue;
-    out += c;
-  }
+  std::string out = std::filesystem::path("/" + path).lexically_normal().string();
   if (out.size() > 1 && out.back() == '/') out.pop_back();
-  if (out.empty() || out.front() != '/') out.insert(out.begin(), '/');
-  // "." and ".." as the system resolves them ("/a/b/../c" is "/a/c").
-  if (out.find("/.") == std::string::npos) return out;
-  std::vector<std::string> parts;
-  std::size_t start = 1;
-  while (start <= out.size()) {
-    const std::size_t slash = std::min(out.find('/', start), out.size());
-    const std::string part = out.substr(start, slash - start);
-    if (part == "..") {
-      if (!parts.empty()) parts.pop_back();
-    } else if (part != "." && !part.empty()) {
-      parts.push_back(part);
-    }
-    start = slash + 1;
-  }
-  std::string collapsed;
-  for (const std::string& part : parts) collapsed += "/" + part;
-  return collapsed.empty() ? "/" : collapsed;
+  return out;
 }
 
 std::string Parent(const std::string& path) {
@@ -43,6 +24,9 @@ std::string Parent(const std::string& path) {
 
 std::string Leaf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
+const std::string& NameOf(const std::string& folder) { return folder; }
+const std::string& NameOf(const std::pair<const std::string, std::string>& file) { return file.first; }
+
 template <class Container>
 std::optional<std::string> Resolve(const Container& names, const std::string& raw) {
   const std::string path = Normalize(raw);
@@ -50,12 +34,7 @@ std::optional<std::string> Resolve(const Container& names, const std::string& ra
   const std::string upper = AsciiUpper(path);
   std::optional<std::string> best;
   for (const auto& entry : names) {
-    const std::string& name = [&]() -> const std::string& {
-      if constexpr (std::is_same_v<Container, std::set<std::string>>)
-        return entry;
-      else
-        return entry.first;
-    }();
+    const std::string& name = NameOf(entry);
     if (AsciiUpper(name) == upper && (!best || name < *best)) best = name;
   }
   return best;
@@ -77,13 +56,7 @@ void MemoryFileSystem::AddFile(const std::string& raw, std::string content) {
   files_[path] = std::move(content);
 }
 
-void MemoryFileSystem::SetReadOnly(const std::string& raw, bool readOnly) {
-  const std::string path = Normalize(raw);
-  if (readOnly)
-    readOnly_.insert(path);
-  else
-    readOnly_.erase(path);
-}
+void MemoryFileSystem::SetReadOnly(const std::string& path) { readOnly_.insert(Normalize(path)); }
 
 std::optional<std::string> MemoryFileSystem::ResolveFile(const std::string& path) const {
   return Resolve(files_, path);
@@ -92,10 +65,6 @@ std::optional<std::string> MemoryFileSystem::ResolveFile(const std::string& path
 std::optional<std::string> MemoryFileSystem::ResolveFolder(const std::string& path) const {
   return Resolve(folders_, path);
 }
-
-bool MemoryFileSystem::FileExists(const std::string& path) const { return ResolveFile(path).has_value(); }
-
-bool MemoryFileSystem::FolderExists(const std::string& path) const { return ResolveFolder(path).has_value(); }
 
 std::vector<std::string> MemoryFileSystem::Children(const std::string& raw, bool folders) const {
   const auto folder = ResolveFolder(raw);
@@ -112,14 +81,6 @@ std::vector<std::string> MemoryFileSystem::Children(const std::string& raw, bool
   std::stable_sort(names.begin(), names.end(),
                    [](const std::string& a, const std::string& b) { return AsciiUpper(a) < AsciiUpper(b); });
   return names;
-}
-
-std::vector<std::string> MemoryFileSystem::SubFolders(const std::string& folder) const {
-  return Children(folder, true);
-}
-
-std::vector<std::string> MemoryFileSystem::Files(const std::string& folder) const {
-  return Children(folder, false);
 }
 
 void MemoryFileSystem::DeleteFile(const std::string& path) {

@@ -18,12 +18,14 @@ class MemoryFileSystem : public FileSystem {
   // Creates the file and every folder above it.
   void AddFile(const std::string& path, std::string content = {});
   void AddFolder(const std::string& path);
-  void SetReadOnly(const std::string& path, bool readOnly = true);
+  void SetReadOnly(const std::string& path);
 
-  bool FileExists(const std::string& path) const override;
-  bool FolderExists(const std::string& path) const override;
-  std::vector<std::string> SubFolders(const std::string& folder) const override;
-  std::vector<std::string> Files(const std::string& folder) const override;
+  bool FileExists(const std::string& path) const override { return ResolveFile(path).has_value(); }
+  bool FolderExists(const std::string& path) const override { return ResolveFolder(path).has_value(); }
+  std::vector<std::string> SubFolders(const std::string& folder) const override {
+    return Children(folder, true);
+  }
+  std::vector<std::string> Files(const std::string& folder) const override { return Children(folder, false); }
   void DeleteFile(const std::string& path) override;
   std::string ReadText(const std::string& path) const override;
   void WriteText(const std::string& path, const std::string& text) override;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/platform/process_launcher.h"
+#include "common/runtime/vb_error.h"
 
 namespace orva::fakes {
 
@@ -18,8 +19,13 @@ class RecordingProcessLauncher : public ProcessLauncher {
     WindowStyle style;
   };
 
-  void Start(const std::string& program, const std::vector<std::string>& args, WindowStyle style) override;
-  void StartCommandLine(const std::string& commandLine, WindowStyle style) override;
+  void Start(const std::string& program, const std::vector<std::string>& args, WindowStyle style) override {
+    if (missing_.count(program)) throw VbError(vberr::kFileNotFound);
+    starts_.push_back({program, args, {}, style});
+  }
+  void StartCommandLine(const std::string& commandLine, WindowStyle style) override {
+    starts_.push_back({{}, {}, commandLine, style});
+  }
   void SetMissing(const std::string& program) { missing_.insert(program); }
 
   const std::vector<Started>& Starts() const { return starts_; }

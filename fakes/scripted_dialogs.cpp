@@ -6,47 +6,28 @@ namespace orva::fakes {
 
 MsgBoxResult ScriptedDialogs::MsgBox(const std::string& prompt, MsgBoxButtons buttons, MsgBoxIcon icon,
                                      const std::string& title) {
-  ShownDialog d{ShownDialog::Kind::kMsgBox, title, prompt, buttons, icon, {}, {}, false};
-  MsgBoxResult answer = DefaultAnswer(buttons);
-  if (!answers_.empty()) {
-    answer = answers_.front();
-    answers_.pop_front();
-    d.answered = true;
-  }
-  shown_.push_back(std::move(d));
+  const bool answered = !answers_.empty();
+  shown_.push_back({ShownDialog::Kind::kMsgBox, title, prompt, buttons, icon, {}, {}, answered});
+  if (!answered) return DefaultAnswer(buttons);
+  const MsgBoxResult answer = answers_.front();
+  answers_.pop_front();
   return answer;
 }
 
 std::string ScriptedDialogs::InputBox(const std::string& prompt, const std::string& title,
                                       const std::string& defaultText) {
-  ShownDialog d{ShownDialog::Kind::kInputBox,
-                title,
-                prompt,
-                MsgBoxButtons::kOkCancel,
-                MsgBoxIcon::kNone,
-                defaultText,
-                {},
-                false};
-  std::string answer;
-  if (!inputs_.empty()) {
-    answer = std::move(inputs_.front());
-    inputs_.pop_front();
-    d.answered = true;
-  }
-  shown_.push_back(std::move(d));
+  const bool answered = !inputs_.empty();
+  shown_.push_back({ShownDialog::Kind::kInputBox, title, prompt, MsgBoxButtons::kOkCancel, MsgBoxIcon::kNone,
+                    defaultText, ErrorReportView(), answered});
+  if (!answered) return {};
+  std::string answer = std::move(inputs_.front());
+  inputs_.pop_front();
   return answer;
 }
 
 void ScriptedDialogs::ShowErrorReport(const ErrorReportView& view) {
-  ShownDialog d{ShownDialog::Kind::kErrorReport,
-                view.caption,
-                view.procedure + "|" + view.errorText,
-                MsgBoxButtons::kOkOnly,
-                MsgBoxIcon::kCritical,
-                {},
-                view,
-                true};
-  shown_.push_back(std::move(d));
+  shown_.push_back({ShownDialog::Kind::kErrorReport, view.caption, view.procedure + "|" + view.errorText,
+                    MsgBoxButtons::kOkOnly, MsgBoxIcon::kCritical, std::string(), view, true});
 }
 
 std::vector<ErrorReportView> ScriptedDialogs::ErrorReports() const {

@@ -39,7 +39,6 @@ class VirtualEventLoop : public EventLoop {
   std::int64_t now_ = 0;
   TimerId nextId_ = 1;
   std::map<Key, std::function<void()>> timers_;
-  std::map<TimerId, std::int64_t> dueById_;
   std::function<void()> onDoEvents_;
 };
 

