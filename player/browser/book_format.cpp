@@ -107,9 +107,10 @@ bool IsVideoExtension(std::string_view extension) {
 }
 
 bool HasExtension(std::string_view name) {
+  // Only the file name counts: a dot in a folder name ("Libri.2024",
+  // "tmp.XXXX") says nothing about the file.
   const int dot = InStrRev(name, ".");
-  if (dot == 0) return false;
-  return dot > InStrRev(name, "/") || dot > InStrRev(name, "\\");
+  return dot > std::max(InStrRev(name, "/"), InStrRev(name, "\\"));
 }
 
 bool IsIndexPage(std::string_view address) { return InStr(UCase(Right(address, 20)), "INDEX.HTM") > 0; }

@@ -155,8 +155,8 @@ inline constexpr std::array<std::string_view, 6> kAudioExtensions = {".wma", ".w
 // ".wmv", ".m1v" and ".avi": an audio reference completed with one of these
 // is played as a video.
 bool IsVideoExtension(std::string_view extension);
-// True when the name holds a "." whose last occurrence stands after its last
-// "/" or after its last "\" (a missing separator counts as position 0).
+// True when the file name, after the last "/" or "\" of either kind, holds a
+// ".".
 bool HasExtension(std::string_view name);
 
 // --- Index pages: "INDEX.HTM" within the last 20 characters, in capitals.

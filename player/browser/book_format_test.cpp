@@ -61,16 +61,15 @@ TEST(BookFormat, VideoNamesLoseTheirMarkers) {
   EXPECT_FALSE(WantsWindowedVideo("film.avi@nofull@"));
 }
 
-TEST(BookFormat, AFileNameHasAnExtensionWhenItsLastDotFollowsASeparator) {
+TEST(BookFormat, AFileNameHasAnExtensionWhenItsLastDotFollowsEverySeparator) {
   struct Case {
     const char* name;
     bool expected;
   };
+  // A dot in a folder's name is not the file's.
   const Case cases[] = {
-      {"cap01.mp3", true},       {"cap01", false},    {"audio/cap01", false},
-      {"audio.v2/cap01", true},  // no "\": a missing separator stands at 0
-      {"audio.v2\\cap01", true}, {"a.b/c\\d", false}, {"a.b/c.d\\e", true},
-      {"a/b\\c.d", true},        {"", false},
+      {"cap01.mp3", true},        {"cap01", false},      {"audio/cap01", false}, {"audio.v2/cap01", false},
+      {"audio.v2\\cap01", false}, {"a.b/c.d\\e", false}, {"a/b\\c.d", true},     {"", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -81,9 +81,10 @@ TEST_F(ReadingWorld, APageWithOneAudioAndNoNextPageStopsAfterItAndSeeksBackToIt)
 TEST_F(ReadingWorld, ANameWithoutExtensionTakesTheFirstExtensionFoundInOrder) {
   struct Case {
     const char* name;
-    std::vector<const char*> onDisk;  // in cap01/
+    std::vector<const char*> onDisk;  // beside the page
     const char* played;               // empty: nothing plays
     bool video;
+    std::string folder = "cap01";  // the page's
   };
   const Case cases[] = {
       {"wma before mp3", {"cap.mp3", "cap.wma"}, "cap.wma", false},
@@ -95,22 +96,23 @@ TEST_F(ReadingWorld, ANameWithoutExtensionTakesTheFirstExtensionFoundInOrder) {
       {"avi alone, as a video", {"cap.avi"}, "cap.avi", true},
       {"other letter case on disk", {"CAP.MP3"}, "cap.mp3", false},
       {"an unknown extension is not tried", {"cap.ogg"}, "", false},
+      {"a dot in the page's folder", {"cap.mp3"}, "cap.mp3", false, "Libri.2024"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     disk = {};
-    AddPage("cap01/Pag.htm", {.elements = {Meta("ZUVPLAYER_AUDIO", "cap")}});
-    for (const char* file : c.onDisk) AddMedia(std::string("cap01/") + file, 60);
-    media.Add(FromPage("cap01/cap.mp3"),
+    AddPage(c.folder + "/Pag.htm", {.elements = {Meta("ZUVPLAYER_AUDIO", "cap")}});
+    for (const char* file : c.onDisk) AddMedia(c.folder + "/" + file, 60);
+    media.Add(FromPage(c.folder + "/cap.mp3"),
               {.duration = 60});  // the name as completed, whatever the disk's case
     Store("Rate", "1,5");
     FrmBrowser& f = Start();
-    Open("cap01/Pag.htm");
+    Open(c.folder + "/Pag.htm");
     if (*c.played == '\0') {
       EXPECT_TRUE(Played().empty());
       continue;
     }
-    EXPECT_EQ(Played(), (Files{FromPage(std::string("cap01/") + c.played)}));
+    ASSERT_EQ(Played(), (Files{FromPage(c.folder + "/" + c.played)}));
     // A video is loaded with automatic start off and at normal speed, and the
     // stored speed is set again once it has been handed over.
     const std::vector<std::string>& calls = Engine().Calls();
