@@ -43,7 +43,8 @@ struct BrowserWindowState {
   bool RestorePosition = false;
   // The HTML of the splash page.
   std::string SplashPage;
-  // The page address from its first "#", kept across a style-sheet reload.
+  // The page address from its first "#", kept across a style-sheet reload
+  // for the audio start of that reload.
   std::string PendingFragment;
   // PendingFragment survives the next navigation.
   bool KeepPending = false;

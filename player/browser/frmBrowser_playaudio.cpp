@@ -125,7 +125,11 @@ void FrmBrowser::Playaudio(const std::string& url, bool isNext, bool isPrev, boo
                                               ? book::PositionElement(state.AudioIndex)
                                               : std::string(book::kPositionElement);
       if (InStr(url, book::kPositionElement) > 0 || !state.PendingFragment.empty()) {
-        const std::string& address = state.PendingFragment.empty() ? url : state.PendingFragment;
+        const std::string address = state.PendingFragment.empty() ? url : state.PendingFragment;
+        // The fragment kept across a style-sheet reload is for the audio
+        // start of that reload only: the page's later audios take their own
+        // positions.
+        state.PendingFragment.clear();
         IgnoringErrors([&] { positionText = book::PositionTextFromAddress(address); });
       } else {
         IgnoringErrors([&] { positionText = ContentOf(element(positionElement)); });

@@ -33,6 +33,16 @@ void TakeAnchorPosition(const std::string& href, std::string& position) {
     position = Mid(href, at + Len(kAnchorPositionMarker));
 }
 
+// Whether an anchor's position comes before the playback position. One that
+// cannot be compared (an anchor ending "=30&x", or no player) counts as
+// before, so the search moves on past it.
+template <class Playback>
+bool Before(const std::string& position, Playback&& playback) {
+  bool less = true;
+  IgnoringErrors([&] { less = CInt(position) < CInt(playback()); });
+  return less;
+}
+
 // One more anchor; past the largest 16-bit number there are none.
 void NextAnchor(std::int16_t& counter) { counter = CInt(static_cast<double>(counter) + 1); }
 
@@ -99,17 +109,13 @@ Flow KeyCommands::IndexForward() {
   // Nothing of the search is a failure: a missing anchor ends it, and a
   // position that cannot be compared counts as before the playback, so the
   // search moves on.
+  auto playback = [this] { return Player().CurrentPosition(); };
   bool searching = IgnoringErrors([&] { NextAnchor(state.IndexCounter); }).Number == 0;
   if (searching) {
     href = AnchorHref(state.IndexCounter);
     TakeAnchorPosition(href, position);
   }
-  auto before = [&] {
-    bool less = true;
-    IgnoringErrors([&] { less = CInt(position) < CInt(Player().CurrentPosition()); });
-    return less;
-  };
-  while (searching && before() && !href.empty()) {
+  while (searching && Before(position, playback) && !href.empty()) {
     if (IgnoringErrors([&] { NextAnchor(state.IndexCounter); }).Number != 0) {
       href.clear();
       break;
@@ -140,12 +146,15 @@ Flow KeyCommands::IndexBack() {
   // From anchor 1, the first anchor not before the playback position: the
   // start of the section after the one being read. A search that runs off
   // the end starts again from 1.
+  auto playback = [this] { return Player().CurrentPosition(); };
   std::string position = "0";
   state.IndexCounter = 1;
   TakeAnchorPosition(href, position);
-  while (CInt(position) < CInt(Player().CurrentPosition()) && !href.empty()) {
-    NextAnchor(state.IndexCounter);
-    href = AnchorHref(state.IndexCounter);
+  while (Before(position, playback) && !href.empty()) {
+    if (IgnoringErrors([&] { NextAnchor(state.IndexCounter); }).Number == 0)
+      href = AnchorHref(state.IndexCounter);
+    else
+      href.clear();
     if (href.empty()) {
       state.IndexCounter = 1;
       break;
