@@ -18,6 +18,12 @@ constexpr std::string_view kVersionQuestion =
     "Versione 9 trovata! Per un corretto funzionamento è consigliato passare alla versione 9 (CTRL+7). Vuoi "
     "passare alla versione 9?";
 
+// How the start-up reads each stored value it converts.
+void AsWholeNumber(const std::string& text) { (void)CInt(text); }
+void AsNumber(const std::string& text) { (void)CDbl(text); }
+void AsSpeed(const std::string& text) { (void)CSng(text); }
+void AsBoolean(const std::string& text) { (void)CBool(text); }
+
 }  // namespace
 
 FrmBrowser::FrmBrowser(FrmBrowserServices services)
@@ -116,11 +122,14 @@ void FrmBrowser::Form_Load() {
     state.SetVolumeScale(kVolumeScale6);
 
     trail.Step("Form Load: caricamento settings");
-    chkSavePos.SetValue(CInt(GetSetting(kPlayerSection, "SavePos", "0")));
-    state.StyleNumber = CInt(GetSetting(kPlayerSection, "StyleSheet", "1"));
-    TextAvantiIndietro.SetText(GetSetting(kPlayerSection, "AvantiIndietro", "10"));
-    TextVolume.SetText(GetSetting(kPlayerSection, "Volume", "100"));
-    std::string choice = CStr(CInt(GetSetting(kPlayerSection, "Versione", "1")));
+    chkSavePos.SetValue(CInt(SoundSetting("SavePos", "0", AsWholeNumber)));
+    state.StyleNumber = CInt(SoundSetting("StyleSheet", "1", AsWholeNumber));
+    TextAvantiIndietro.SetText(SoundSetting("AvantiIndietro", "10", AsNumber));
+    TextVolume.SetText(SoundSetting("Volume", "100", AsNumber));
+    std::string choice = CStr(CInt(SoundSetting("Versione", "1", AsWholeNumber)));
+    // Read at every audio start: repaired here once rather than reported
+    // each time.
+    SoundSetting("Rate", "1", AsSpeed);
 
     // A player that cannot be set up is tried once more with the other
     // choice; a second failure ends the start-up without a report.
@@ -177,9 +186,23 @@ void FrmBrowser::SetUpPlayer(std::string& choice, StepTrail& trail) {
   }
   if (!oPlayer) RaiseVbError(vberr::kObjectNotSet);
   oPlayer->SetVolume(TextVolume.Text());
-  SetAudioOff(CBool(GetSetting(kPlayerSection, "AudioOff", "0")));
+  SetAudioOff(CBool(SoundSetting("AudioOff", "0", AsBoolean, "False")));
   trail.Step("Form Load: caricamenti documento: " + programFolder_ + "\\" + std::string(book::kIndexPage) +
              ".");
+}
+
+std::string FrmBrowser::SoundSetting(std::string_view key, std::string_view defaultValue,
+                                     void (*convert)(const std::string&), std::string_view repaired) {
+  const std::string stored = GetSetting(kPlayerSection, key, defaultValue);
+  if (IgnoringErrors([&] { convert(stored); }).Number == 0) return stored;
+  // A value the program cannot read (an empty text, a word, a damaged
+  // store) must not keep the reader from the book: the default takes its
+  // place, in the store too.
+  const std::string fallback(repaired.empty() ? defaultValue : repaired);
+  TraceNotice("the stored " + std::string(key) + " \"" + stored + "\" cannot be read; it is now \"" +
+              fallback + "\"");
+  SaveSetting(kPlayerSection, key, fallback);
+  return fallback;
 }
 
 void FrmBrowser::TimerSpalsh_Timer() {

@@ -223,6 +223,12 @@ class FrmBrowser : private WebBrowserEvents {
   void NewPlayer();
   // Step 6 of Form_Load for one player choice; throws on failure.
   void SetUpPlayer(std::string& choice, class StepTrail& trail);
+  // A setting of section "Player" that the start-up converts with
+  // `convert`: a stored value that does not convert gives way to the
+  // default (or to `repaired`, where the stored form differs), which is
+  // stored in its place.
+  std::string SoundSetting(std::string_view key, std::string_view defaultValue,
+                           void (*convert)(const std::string&), std::string_view repaired = {});
 
   EventLoop& loop_;
   Dialogs& dialogs_;

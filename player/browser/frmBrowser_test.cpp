@@ -151,13 +151,28 @@ TEST_F(BrowserWorld, ASecondPlayerFailureEndsTheStartUpWithoutAReport) {
   EXPECT_EQ(browser.Completed(), std::vector<std::string>{"about:blank"});  // no book page opens
 }
 
-TEST_F(BrowserWorld, AStoredSettingThatIsNotANumberStopsTheStartUpWithItsStep) {
-  Store("StyleSheet", "due");
-  FrmBrowser& f = Start();
-  EXPECT_EQ(Reports(), (std::vector<std::string>{"Form Load - Form Load: caricamento settings",
-                                                 "Playaudio - Stop Audio 1"}));
-  EXPECT_EQ(f.oPlayer, nullptr);
-  EXPECT_FALSE(f.TimerSpalsh.Enabled());
+TEST_F(BrowserWorld, AStoredSettingThatCannotBeReadGivesWayToItsDefault) {
+  struct Case {
+    const char* key;
+    const char* stored;
+    const char* fallback;
+  };
+  const Case cases[] = {
+      {"AudioOff", "", "False"},  {"AudioOff", "Vero", "False"}, {"SavePos", "sì", "0"},
+      {"StyleSheet", "due", "1"}, {"AvantiIndietro", "x", "10"}, {"Volume", "forte", "100"},
+      {"Versione", "nove", "1"},  {"Rate", "veloce", "1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.key) + " " + c.stored);
+    Store(c.key, c.stored);
+    dialogs.Clear();
+    Start();
+    loop.Advance(5000);
+    EXPECT_EQ(browser.LocationURL(), kIndexUrl);
+    EXPECT_TRUE(Questions().empty());
+    EXPECT_TRUE(Reports().empty());
+    EXPECT_EQ(Stored(c.key), c.fallback);
+  }
 }
 
 TEST_F(BrowserWorld, ASavedPageThatWasDeletedOpensTheIndexWithoutItsPosition) {
