@@ -16,6 +16,9 @@ namespace orva {
 // The settings application of the main program, kSettingsApp, is the
 // bookmark store's: every read and write of its settings goes through it.
 inline constexpr std::string_view kPlayerSection = "Player";
+// Beside "Brano" and "BranoPos": the number of the page's audio the position
+// belongs to. A store without it (older versions) means audio 0.
+inline constexpr std::string_view kResumeAudioKey = "BranoAudio";
 
 struct VolumeScale {
   std::int16_t max = 0;

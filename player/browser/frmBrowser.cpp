@@ -231,11 +231,21 @@ void FrmBrowser::Form_QueryUnload(std::int16_t& Cancel, UnloadMode mode) {
       return;
     }
     if (chkSavePos.Value() == 1) {
-      SaveSetting(kPlayerSection, "Brano", objwb.LocationURL());
-      SaveSetting(kPlayerSection, "BranoPos", CStr(oPlayer ? oPlayer->CurrentPosition() : 0.0));
+      const std::string address = objwb.LocationURL();
+      // Only a page the next start can open again is a place: leaving from
+      // the splash (the blank document) or from an address outside the book
+      // keeps the place stored before.
+      if (address != "about:blank" && fileSystem_.FileExists(SavedPagePath(address))) {
+        SaveSetting(kPlayerSection, "Brano", address);
+        SaveSetting(kPlayerSection, "BranoPos", CStr(oPlayer ? oPlayer->CurrentPosition() : 0.0));
+        SaveSetting(kPlayerSection, kResumeAudioKey, CStr(state.AudioIndex));
+      } else {
+        TraceNotice("no book page on view; the stored reading place stays");
+      }
     } else {
       SaveSetting(kPlayerSection, "Brano", "");
       SaveSetting(kPlayerSection, "BranoPos", "");
+      SaveSetting(kPlayerSection, kResumeAudioKey, "");
     }
     oPlayer.reset();
   });

@@ -229,6 +229,9 @@ class FrmBrowser : private WebBrowserEvents {
   // stored in its place.
   std::string SoundSetting(std::string_view key, std::string_view defaultValue,
                            void (*convert)(const std::string&), std::string_view repaired = {});
+  // The audio of the page the start-up resumes in: the number stored beside
+  // the position when the page has that audio, else 0.
+  std::int32_t AudioToResume();
 
   EventLoop& loop_;
   Dialogs& dialogs_;

@@ -55,6 +55,17 @@ void FrmBrowser::Playaudio(const std::string& url, bool isNext, bool isPrev, boo
   result = false;
   if (state.PlaySuppressed) return;
 
+  // The start-up resumes in the audio the reader left. A later audio of the
+  // page is bound the way reading reaches it, from the audio before it, so
+  // its file is found where reading finds it; the stored position follows.
+  if (!isNext && !isPrev && url != kReloadUrl && state.RestorePosition) {
+    if (const std::int32_t audio = AudioToResume(); audio > 0) {
+      state.AudioIndex = audio - 1;
+      Playaudio("", true, false, result);
+      return;
+    }
+  }
+
   StepTrail trail("Playaudio - ");
   ResumeNext run(report_, trail);
   // Each statement runs under `run`; this guard only catches what falls
@@ -212,6 +223,17 @@ void FrmBrowser::Playaudio(const std::string& url, bool isNext, bool isPrev, boo
       state.RestorePosition = false;
     }
   });
+}
+
+std::int32_t FrmBrowser::AudioToResume() {
+  std::int32_t audio = 0;
+  IgnoringErrors([&] {
+    const std::int32_t stored = CLng(GetSetting(kPlayerSection, kResumeAudioKey, "0"));
+    HtmlDocument* document = objwb.Document();
+    if (stored > 0 && document != nullptr && !ContentOf(document->All(book::AudioElement(stored))).empty())
+      audio = stored;
+  });
+  return audio;
 }
 
 void FrmBrowser::oPlayer_PlayStateChange(std::int32_t NewMode) {

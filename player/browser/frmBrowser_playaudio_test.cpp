@@ -243,17 +243,35 @@ TEST_F(ReadingWorld, WhilePlayIsSuppressedNothingHappens) {
   EXPECT_TRUE(f.state.RestorePosition);
 }
 
-TEST_F(ReadingWorld, TheSavedPositionIsAppliedOnceByTheFirstAudioStart) {
-  AddPage("cap01/Pag.htm",
-          {.elements = {Meta("ZUVPLAYER_AUDIO", "c.mp3"), Meta("ZUVPLAYER_AUDIO_POS", "5")}});
+TEST_F(ReadingWorld, TheSavedPlaceIsAppliedOnceByTheFirstAudioStart) {
+  struct Case {
+    const char* name;
+    const char* audio;  // BranoAudio; nullptr: not stored
+    std::string played;
+    std::int32_t index;
+  };
+  const Case cases[] = {
+      {"a store of an older version", nullptr, FromPage("cap01/c.mp3"), 0},
+      {"a later audio, found where reading finds it", "1", FromProgram("Libro/d.mp3"), 1},
+      {"an audio the page no longer has", "2", FromPage("cap01/c.mp3"), 0},
+  };
+  AddPage("cap01/Pag.htm", {.elements = {Meta("ZUVPLAYER_AUDIO", "c.mp3"), Meta("ZUVPLAYER_AUDIO_POS", "5"),
+                                         Meta("ZUVPLAYER_AUDIO_1", "d.mp3")}});
   AddMedia("cap01/c.mp3", 600);
+  AddMedia("Libro/d.mp3", 600);
   Store("BranoPos", "123,5");
-  FrmBrowser& f = Start();
-  f.state.RestorePosition = true;
-  Open("cap01/Pag.htm");
-  loop.DoEvents();
-  EXPECT_DOUBLE_EQ(Engine().controlsCurrentPosition(), 123.5);
-  EXPECT_FALSE(f.state.RestorePosition);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.audio) Store("BranoAudio", c.audio);
+    FrmBrowser& f = Start();
+    f.state.RestorePosition = true;
+    Open("cap01/Pag.htm");
+    loop.DoEvents();
+    EXPECT_EQ(Played(), Files{c.played});
+    EXPECT_EQ(f.state.AudioIndex, c.index);
+    EXPECT_DOUBLE_EQ(Engine().controlsCurrentPosition(), 123.5);
+    EXPECT_FALSE(f.state.RestorePosition);
+  }
   Open("cap01/Pag.htm");
   loop.DoEvents();
   EXPECT_DOUBLE_EQ(Engine().controlsCurrentPosition(), 5);

@@ -256,6 +256,18 @@ TEST_F(BrowserWorld, ClosingSavesOrClearsTheReadingPlace) {
     EXPECT_EQ(f.oPlayer, nullptr);
     EXPECT_EQ(Stored("Brano"), kPageUrl + "#par2");
     EXPECT_EQ(Stored("BranoPos"), "0");
+    EXPECT_EQ(Stored("BranoAudio"), "0");
+  }
+  {
+    SCOPED_TRACE("SavePos 1, leaving from the splash");
+    Store("BranoPos", "42");
+    Store("BranoAudio", "2");
+    FrmBrowser& f = Start();
+    dialogs.QueueAnswer(MsgBoxResult::kYes);
+    EXPECT_TRUE(f.Unload());
+    EXPECT_EQ(Stored("Brano"), kPageUrl + "#par2");
+    EXPECT_EQ(Stored("BranoPos"), "42");
+    EXPECT_EQ(Stored("BranoAudio"), "2");
   }
   {
     SCOPED_TRACE("SavePos 0");
@@ -266,6 +278,7 @@ TEST_F(BrowserWorld, ClosingSavesOrClearsTheReadingPlace) {
     EXPECT_TRUE(f.Unload());
     EXPECT_EQ(Stored("Brano"), "");
     EXPECT_EQ(Stored("BranoPos"), "");
+    EXPECT_EQ(Stored("BranoAudio"), "");
   }
 }
 
