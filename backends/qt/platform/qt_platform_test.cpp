@@ -119,41 +119,32 @@ TEST(QtDialogs, AnswerTheButtonPressedAndSpeakEveryPart) {
   }
 }
 
-// A store whose commit fails while a write waits, as on a full disk; it
-// knows whether the failure is being reported from inside the commit.
-class FullDiskStore : public MemoryRegistry {
- public:
-  explicit FullDiskStore(RegistryErrorHandler onFailure) : onFailure_(std::move(onFailure)) {}
-  RegStatus SetValue(RegHandle key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
-                     std::uint32_t size) override {
-    writeWaits_ = true;
-    return MemoryRegistry::SetValue(key, name, type, data, size);
-  }
+// A store whose next commit fails, as when the disk fills; it tells whether
+// the failure is being reported from inside the commit.
+struct FillingStore : MemoryRegistry {
+  explicit FillingStore(RegistryErrorHandler report) : onFailure(std::move(report)) {}
   void Commit() override {
-    if (!std::exchange(writeWaits_, false)) return;
+    if (!std::exchange(diskFills, false)) return;
     committing = true;
-    onFailure_({61, "Disco pieno", "salvataggio impostazioni", "no space left"});
+    onFailure({61, "Disco pieno", "salvataggio impostazioni", "no space left"});
     committing = false;
   }
-  static inline bool committing = false;
-
- private:
-  RegistryErrorHandler onFailure_;
-  bool writeWaits_ = false;
+  RegistryErrorHandler onFailure;
+  static inline bool diskFills = false, committing = false;
 };
 
 TEST(StoreSession, ACommitFailingAfterAnEventReachesTheReportOnceOutsideTheCommit) {
   App();
   std::vector<std::string> said;
-  StoreSession session([](RegistryErrorHandler h) { return std::make_unique<FullDiskStore>(std::move(h)); },
+  StoreSession session([](RegistryErrorHandler h) { return std::make_unique<FillingStore>(std::move(h)); },
                        [&](const std::string& line) { said.push_back("unreported: " + line); });
   QEventLoop wait;
   QTimer::singleShot(5000, &wait, &QEventLoop::quit);  // a bound, should nothing be reported
   session.ReportFailuresTo([&](const RegistryFailure& f) {
-    said.push_back(FullDiskStore::committing ? "inside the commit" : f.step);
+    said.push_back(FillingStore::committing ? "inside the commit" : f.step);
     QTimer::singleShot(50, &wait, &QEventLoop::quit);  // time for a second report, were there one
   });
-  QTimer::singleShot(0, [&] { session.settings().SaveSetting("ZUV MediaPlayer", "Player", "Volume", "50"); });
+  QTimer::singleShot(0, [] { FillingStore::diskFills = true; });
   wait.exec();
   EXPECT_EQ(said, std::vector<std::string>{"salvataggio impostazioni"});
 }
