@@ -54,12 +54,9 @@ TEST(QtDialogs, AnswerTheButtonPressedAndSpeakEveryPart) {
       return Answer(d.MsgBox("Uscire?", buttons, MsgBoxIcon::kQuestion, "ORVA Player"));
     };
   };
-  const auto input = [](QtDialogs& d) {
-    return d.InputBox("Nome del segnalibro", "ORVA Player", "pagina 1");
-  };
+  const auto input = [](QtDialogs& d) { return d.InputBox("Segnalibro?", "ORVA Player", "pagina 1"); };
   const auto report = [](QtDialogs& d) {
-    d.ShowErrorReport(
-        {"ORVA Player", "Prg:", "Playaudio", "Errore!", "File non trovato\r\nCodice: 53", "OK"});
+    d.ShowErrorReport({"ORVA Player", "Prg:", "Playaudio", "Errore!", "Non trovato\r\nCodice: 53", "OK"});
     return std::string("closed");
   };
   struct Case {
@@ -69,19 +66,17 @@ TEST(QtDialogs, AnswerTheButtonPressedAndSpeakEveryPart) {
     std::string answer;
     QStringList spoken;
   };
+  using B = MsgBoxButtons;
+  using R = MsgBoxResult;
   const Case cases[] = {
-      {"OK alone", box(MsgBoxButtons::kOkOnly), "OK", Answer(MsgBoxResult::kOk), {"Uscire?"}},
-      {"OK or Annulla", box(MsgBoxButtons::kOkCancel), "Annulla", Answer(MsgBoxResult::kCancel), {"Uscire?"}},
-      {"Sì of Sì or No", box(MsgBoxButtons::kYesNo), "Sì", Answer(MsgBoxResult::kYes), {"Uscire?"}},
-      {"No of Sì or No", box(MsgBoxButtons::kYesNo), "No", Answer(MsgBoxResult::kNo), {"Uscire?"}},
-      {"Annulla of three",
-       box(MsgBoxButtons::kYesNoCancel),
-       "Annulla",
-       Answer(MsgBoxResult::kCancel),
-       {"Uscire?"}},
-      {"input taken", input, "OK", "Capitolo 2", {"Nome del segnalibro"}},
-      {"input cancelled", input, "Annulla", "", {"Nome del segnalibro"}},
-      {"error report", report, "OK", "closed", {"Prg: Playaudio", "Errore! File non trovato\nCodice: 53"}},
+      {"OK alone", box(B::kOkOnly), "OK", Answer(R::kOk), {"Uscire?"}},
+      {"OK or Annulla", box(B::kOkCancel), "Annulla", Answer(R::kCancel), {"Uscire?"}},
+      {"Sì of Sì or No", box(B::kYesNo), "Sì", Answer(R::kYes), {"Uscire?"}},
+      {"No of Sì or No", box(B::kYesNo), "No", Answer(R::kNo), {"Uscire?"}},
+      {"Annulla of 3", box(B::kYesNoCancel), "Annulla", Answer(R::kCancel), {"Uscire?"}},
+      {"input taken", input, "OK", "Capitolo 2", {"Segnalibro?"}},
+      {"input cancelled", input, "Annulla", "", {"Segnalibro?"}},
+      {"error report", report, "OK", "closed", {"Prg: Playaudio", "Errore! Non trovato\nCodice: 53"}},
   };
   QtDialogs dialogs;
   for (const Case& c : cases) {
