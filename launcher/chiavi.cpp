@@ -1,11 +1,12 @@
 #include "launcher/chiavi.h"
 
+#include <cstdint>
 #include <string>
 
 namespace orva::smart {
 
-std::string LeggiValoreChiave(Registry& registry, std::int16_t /*mode*/, std::string_view key,
-                              std::string_view name, RegHandle root) {
+std::string LeggiValoreChiave(Registry& registry, std::string_view key, std::string_view name,
+                              RegHandle root) {
   RegHandle handle = 0;
   if (registry.OpenKey(root, key, kKeyQueryValue, &handle) != kErrorSuccess) return {};
   RegKey guard(registry, handle);
@@ -23,14 +24,13 @@ std::string LeggiValoreChiave(Registry& registry, std::int16_t /*mode*/, std::st
   return buffer;
 }
 
-RegHandle ApriChiave(Registry& registry, std::int16_t /*mode*/, std::string_view key, RegHandle root) {
+RegHandle ApriChiave(Registry& registry, std::string_view key, RegHandle root) {
   RegHandle handle = 0;
   if (registry.OpenKey(root, key, kKeyQueryValue, &handle) != kErrorSuccess) return kChiaveNonAperta;
   return handle;
 }
 
-std::optional<int> CancellaChiave(Registry& registry, std::int16_t /*mode*/, RegHandle& parent,
-                                  std::string_view subKey) {
+std::optional<int> CancellaChiave(Registry& registry, RegHandle parent, std::string_view subKey) {
   RegHandle handle = 0;
   if (registry.OpenKey(parent, subKey, kKeyAllAccess, &handle) != kErrorSuccess) return std::nullopt;
   {

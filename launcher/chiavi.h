@@ -1,11 +1,8 @@
 #pragma once
 // The launcher's registry helpers: read one text value, open a key, and
-// delete a key that has no subkeys. Each takes a reporting mode first; the
-// launcher always passes 0, which reports nothing and turns every failure
-// into the routine's failure value. Other modes are accepted and behave the
-// same, since nothing in the system asks for a report.
+// delete a key that has no subkeys. They report nothing: every failure
+// becomes the routine's failure value.
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,16 +17,14 @@ inline constexpr RegHandle kChiaveNonAperta = 0xFFFFFFFFu;
 // The text of value `name` of root\key, without its terminating zero; the
 // empty text when the key or the value is missing or cannot be read. The key
 // is always closed again.
-std::string LeggiValoreChiave(Registry& registry, std::int16_t mode, std::string_view key,
-                              std::string_view name, RegHandle root);
+std::string LeggiValoreChiave(Registry& registry, std::string_view key, std::string_view name,
+                              RegHandle root);
 
 // root\key opened for reading, or kChiaveNonAperta. The caller closes it.
-RegHandle ApriChiave(Registry& registry, std::int16_t mode, std::string_view key, RegHandle root);
+RegHandle ApriChiave(Registry& registry, std::string_view key, RegHandle root);
 
 // Deletes parent\subKey when it has no subkeys of its own. 0 when it was
-// deleted; nothing (the old Empty) when it was kept or could not be deleted.
-// `parent` is by reference only because the old routine took it so.
-std::optional<int> CancellaChiave(Registry& registry, std::int16_t mode, RegHandle& parent,
-                                  std::string_view subKey);
+// deleted; nothing (Empty) when it was kept or could not be deleted.
+std::optional<int> CancellaChiave(Registry& registry, RegHandle parent, std::string_view subKey);
 
 }  // namespace orva::smart

@@ -83,15 +83,15 @@ bool Form1::OldVersionPresent() {
     // A blank name would address the uninstall key itself.
     if (Trim(entry).empty()) continue;
     const std::string command =
-        LeggiValoreChiave(s.registry, 0, kUninstallKey + entry, "uninstallstring", kHkeyLocalMachine);
+        LeggiValoreChiave(s.registry, kUninstallKey + entry, "uninstallstring", kHkeyLocalMachine);
     if (command.empty()) continue;
     // Only an entry whose uninstaller is provably gone is stale; any other
     // is a product still installed.
     if (!UninstallerGone(command, s.fs)) return true;
-    RegHandle uninstall = ApriChiave(s.registry, 0, kUninstallKey, kHkeyLocalMachine);
+    RegHandle uninstall = ApriChiave(s.registry, kUninstallKey, kHkeyLocalMachine);
     if (uninstall == kChiaveNonAperta) continue;
     RegKey guard(s.registry, uninstall);
-    if (CancellaChiave(s.registry, 0, uninstall, entry) == 0)
+    if (CancellaChiave(s.registry, uninstall, entry) == 0)
       TraceEvent("registry-key-deleted",
                  {{"root", RootName(kHkeyLocalMachine)}, {"key", kUninstallKey + entry}});
   }
@@ -106,8 +106,7 @@ void Form1::Decide(bool oldVersionPresent) {
   }
   const std::string product = LeggiIni(s.fs, "nuovo", "desc", iniPath_);
   if (!Trim(product).empty() &&
-      !LeggiValoreChiave(s.registry, 0, kUninstallKey + product, "uninstallstring", kHkeyLocalMachine)
-           .empty()) {
+      !LeggiValoreChiave(s.registry, kUninstallKey + product, "uninstallstring", kHkeyLocalMachine).empty()) {
     launcher_.ShowAvvioHd();
     return;
   }
