@@ -13,6 +13,8 @@ packages=(
   espeak-ng sox libsox-fmt-mp3 ffmpeg lame
   fonts-dejavu-core
   xvfb xauth dbus-daemon dbus-bin at-spi2-core
+  # a screen reader and a key presser for the keyboard's end-to-end test
+  orca xdotool
 )
 
 missing=()

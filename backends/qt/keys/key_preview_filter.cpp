@@ -70,13 +70,18 @@ std::int16_t KeyPreviewFilter::MaskOf(const QKeyEvent& event) {
 }
 
 bool KeyPreviewFilter::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress) {
-    // Only the press from the platform, where it first arrives: the window.
-    // The same event then reaches the focus widget, and the web engine's
-    // second delivery of an unused key is not spontaneous.
-    if (event->spontaneous() && topLevel_ && watched == topLevel_->windowHandle() &&
-        QApplication::activeModalWidget() == nullptr)
-      Handle(*static_cast<QKeyEvent*>(event));
+  const QEvent::Type type = event->type();
+  if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
+    if (watched->isWindowType()) {
+      arrived_ =
+          (type == QEvent::KeyPress && topLevel_ && watched == topLevel_->windowHandle()) ? event : nullptr;
+    } else if (event == arrived_) {
+      // The window hands the press on to its focus widget; a widget that
+      // ignores it passes the same event up to its parents, so it is taken
+      // at the first hand-over only.
+      arrived_ = nullptr;
+      if (QApplication::activeModalWidget() == nullptr) Handle(*static_cast<QKeyEvent*>(event));
+    }
   } else if (event->type() == QEvent::Paint && pending_ && message_ && watched == message_.data()) {
     const long long shownUs = MicrosecondsSince(waiting_.pressed);
     TraceEvent("key_message", {{"code", static_cast<int>(waiting_.code)},

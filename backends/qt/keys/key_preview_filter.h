@@ -1,14 +1,23 @@
 #pragma once
 // The main window sees every key before the focused control, the web view
 // included, and the key then goes on to that control: an application-wide
-// event filter that acts only on spontaneous key presses arriving at the
-// top-level window. Qt delivers a key to the window first and the window
-// hands it to its focus widget, so the filter sees it there first; it never
-// consumes it.
+// event filter that never consumes a key.
 //
-// What it leaves alone:
-//   - non-spontaneous key events: the web engine sends the keys a page did
-//     not use once more that way, and they must not run twice;
+// A key press is taken when the top-level window hands it on: Qt delivers a
+// key to the window first, and the window passes that same event on to its
+// focus widget, where the filter sees it before the widget does. That makes
+// each physical key count exactly once, with or without a screen reader:
+//   - while a screen reader listens for keys, Qt's accessibility bridge keeps
+//     the platform's press at the window and, once the reader has let it
+//     pass, sends the window a copy that is not spontaneous and has no time
+//     stamp. Depending on whether the bridge's filter runs before or after
+//     this one, the window is seen receiving the copy alone or the original
+//     and then the copy, but only the copy is handed on;
+//   - the web engine sends the keys a page did not use once more, as new
+//     events straight to the web view's parent widget; they never pass the
+//     window, so they do not run twice.
+//
+// What it also leaves alone:
 //   - keys while a modal dialog is up (they belong to the dialog);
 //   - the modifier keys pressed on their own, and keys the map has no code
 //     for.
@@ -53,6 +62,10 @@ class KeyPreviewFilter : public QObject {
   void Handle(const QKeyEvent& event);
 
   QPointer<QWidget> topLevel_;
+  // The key press the top-level window received last, until it is handed on
+  // or another key reaches a window. Only compared, never dereferenced: a
+  // press the accessibility bridge kept is gone without being handed on.
+  const QEvent* arrived_ = nullptr;
   Handler handler_;
   QPointer<QLabel> message_;
   // A key whose message waits to be painted.

@@ -11,10 +11,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <QWindow>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "backends/qt/keys/script_keys.h"
@@ -88,14 +90,62 @@ TEST_F(Window, TheHandlerSeesEachKeyOnceAndTheFieldStillGetsIt) {
   EXPECT_EQ(field->text(), "aB1");
 }
 
-TEST_F(Window, KeysNotFromThePlatformAreLeftAlone) {
-  // A key sent again by code (as the web engine sends back the keys a page
-  // did not use), to the window or to the field.
-  for (QObject* receiver : {static_cast<QObject*>(top->windowHandle()), static_cast<QObject*>(field)}) {
-    QKeyEvent again(QEvent::KeyPress, Qt::Key_2, Qt::ControlModifier, 11, '2', 4, QString());
-    QApplication::sendEvent(receiver, &again);
+// Qt's accessibility bridge while a screen reader listens for keys: it keeps
+// each key the platform delivers to a window and, once the reader lets it
+// pass, sends the window a copy that is not spontaneous and has no time stamp.
+struct ListeningBridge : QObject {
+  std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QKeyEvent>>> kept;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (!event->spontaneous() || (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease))
+      return false;
+    const auto& k = *static_cast<QKeyEvent*>(event);
+    kept.emplace_back(watched, std::make_unique<QKeyEvent>(
+                                   k.type(), k.key(), k.modifiers(), k.nativeScanCode(), k.nativeVirtualKey(),
+                                   k.nativeModifiers(), k.text(), k.isAutoRepeat(), k.count()));
+    return true;
   }
-  EXPECT_TRUE(pressed.empty());
+  void PassOn() {
+    for (auto& [to, copy] : kept) QApplication::sendEvent(to, copy.get());
+    kept.clear();
+  }
+};
+
+TEST_F(Window, EachPressRunsOnceWithOrWithoutAScreenReader) {
+  enum Bridge { kNone, kSeesKeysFirst, kSeesKeysAfterTheFilter };
+  // Steps: p presses Ctrl+3, c lets the bridge pass its copies on, w sends a
+  // Ctrl+3 press again as the web view sends an unused key to its parent.
+  const struct {
+    const char* name;
+    Bridge bridge;
+    const char* steps;
+    std::size_t runs;
+  } cases[] = {
+      {"OriginalOnly", kNone, "p", 1},
+      {"CopyOnly", kSeesKeysFirst, "pc", 1},
+      {"OriginalThenCopy", kSeesKeysAfterTheFilter, "pc", 1},
+      {"WebViewResendNotTaken", kNone, "pw", 1},
+      {"WebViewResendOfACopyNotTaken", kSeesKeysFirst, "pcw", 1},
+      {"TwoPressesOfTheSameKey", kSeesKeysAfterTheFilter, "ppc", 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    pressed.clear();
+    ListeningBridge bridge;
+    if (c.bridge == kSeesKeysAfterTheFilter) App().removeEventFilter(filter.get());
+    if (c.bridge != kNone) App().installEventFilter(&bridge);
+    // The filter installed last runs first.
+    if (c.bridge == kSeesKeysAfterTheFilter) App().installEventFilter(filter.get());
+    for (const char* step = c.steps; *step != 0; ++step) {
+      if (*step == 'p') Press("Ctrl+3");
+      if (*step == 'c') bridge.PassOn();
+      if (*step == 'w') {
+        QKeyEvent again(QEvent::KeyPress, Qt::Key_3, Qt::ControlModifier, 12, '3', 4, QString());
+        QApplication::sendEvent(top.get(), &again);
+      }
+    }
+    App().removeEventFilter(&bridge);
+    EXPECT_EQ(pressed, std::vector<Pressed>(c.runs, Pressed{51, 2}));
+  }
 }
 
 TEST_F(Window, TheModifierKeysOnTheirOwnAreNotCommands) {
