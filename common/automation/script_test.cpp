@@ -43,13 +43,6 @@ TEST(SplitScriptLine, SplitsWordsQuotesAndComments) {
   }
 }
 
-TEST(SplitScriptLine, RejectsBrokenQuotes) {
-  for (const char* line : {"input \"open", "note \"a\\q\"", "note \"a\"b", "note \"ends in \\"}) {
-    SCOPED_TRACE(line);
-    EXPECT_THROW(SplitScriptLine(line), std::invalid_argument);
-  }
-}
-
 TEST(ParseScript, TimesStepsFromTheWaitsBeforeThem) {
   const Script s = ParseScript(
       "# walk two pages\nanswer yes\nwait 2000\nKEY Ctrl+2\nwait 500\n"
@@ -84,6 +77,9 @@ TEST(ParseScript, NamesFileAndLineOfTheFirstProblem) {
       {"quit with argument", "quit now", "s.txt:1: quit takes no arguments"},
       {"after quit", "quit\n# fine\nwait 1", "s.txt:3: nothing may follow quit (line 1)"},
       {"open quote", "note \"abc", "s.txt:1: quoted text is not closed"},
+      {"escape at the end", "note \"ends in \\", "s.txt:1: quoted text is not closed"},
+      {"unknown escape", "note \"a\\q\"", "s.txt:1: unknown escape \\q"},
+      {"word after a quote", "note \"a\"b", "s.txt:1: a quoted text must be followed by a blank"},
       {"registered too many", "click a 2 3", "s.txt:1: click expects 1 to 2 arguments, got 3"},
       {"registered too few", "type", "s.txt:1: type expects at least 1 argument"},
       {"registered check", "key +2", "s.txt:1: key: a key name is missing"},
@@ -117,7 +113,7 @@ TEST(ScriptActions, RejectsBadAndTakenNames) {
   EXPECT_EQ(usages.back(), "type TEXT...");
 }
 
-TEST(LoadScript, ReadsFileAndNamesUnreadableOnes) {
+TEST(LoadScript, ReadsFileAndNamesAFolderAsUnreadable) {
   const std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("orva_script_test_" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
@@ -126,16 +122,12 @@ TEST(LoadScript, ReadsFileAndNamesUnreadableOnes) {
   const Script s = LoadScript(path, {});
   ASSERT_EQ(s.steps.size(), 1u);
   EXPECT_EQ(s.steps[0].kind, ScriptStepKind::kQuit);
-
-  for (const std::string& bad : {(dir / "missing.script").string(), dir.string()}) {
-    SCOPED_TRACE(bad);
-    try {
-      LoadScript(bad, {});
-      ADD_FAILURE() << "loaded";
-    } catch (const ScriptError& e) {
-      EXPECT_EQ(std::string(e.what()).rfind(bad + ": cannot open the script", 0), 0u) << e.what();
-      EXPECT_EQ(e.Line(), 0);
-    }
+  try {
+    LoadScript(dir.string(), {});
+    ADD_FAILURE() << "loaded";
+  } catch (const ScriptError& e) {
+    EXPECT_EQ(std::string(e.what()), dir.string() + ": cannot open the script: it is a folder");
+    EXPECT_EQ(e.Line(), 0);
   }
   std::filesystem::remove_all(dir);
 }
