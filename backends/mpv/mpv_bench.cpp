@@ -2,8 +2,8 @@
 //
 // Handoff/*: from giving a file to the host (FileName) until the engine
 // reports playing. Target: 50 ms.
-// SeekLanding/*: where playback really starts after CurrentPosition is set
-// as the main window sets it (right after FileName), measured on the sound
+// SeekLanding/*: where playback really starts when the position is set right
+// after the file is given, as the main window sets it, measured on the sound
 // written by ao=pcm: the output of a start at x is shorter than the output
 // of a start at 0 by exactly x when the seek lands. Counters: landing_ms_*,
 // the worst and mean distance from x, and the spread of (landing - x) over
@@ -17,11 +17,12 @@
 #include <QElapsedTimer>
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <vector>
 
 #include "backends/mpv/mpv_media_engine.h"
-#include "backends/mpv/mpv_test_support.h"
+#include "backends/mpv/testing/mpv_test_support.h"
+#include "backends/qt/platform/qt_event_loop.h"
+#include "backends/qt/platform/testing/offscreen_application.h"
 #include "fakes/scripted_dialogs.h"
 #include "player/panels/mdlMain.h"
 #include "player/playback/oMoxPlayer.h"
@@ -30,7 +31,7 @@ namespace orva::mpvbackend::testing {
 namespace {
 
 struct Rig {
-  QtTestLoop loop;
+  QtEventLoop loop;
   fakes::ScriptedDialogs dialogs;
   MdlMain report{dialogs, nullptr};
   oMoxPlayer player{loop, report, MakeMpvEngineFactory(MpvEngineOptions::Headless(false))};
@@ -48,7 +49,7 @@ struct Rig {
 };
 
 void Handoff(benchmark::State& state, const char* file) {
-  EnsureApplication();
+  orva::testing::OffscreenApplication();
   Rig rig;
   const std::string path = TestMedia(file);
   for (auto _ : state) {
@@ -64,30 +65,8 @@ void Handoff(benchmark::State& state, const char* file) {
   if (!rig.dialogs.ErrorReports().empty()) state.SkipWithError("error reported");
 }
 
-// Seconds of sound written when the facade plays `file` from `start` to its
-// end as fast as the engine can.
-double SecondsPlayedFrom(const std::string& file, double start) {
-  const std::string out = std::string(ORVA_TEST_MEDIA_DIR) + "/landing.f32";
-  std::filesystem::remove(out);
-  const MpvEngineOptions options = RawSoundToFile(out);
-  {
-    QtTestLoop loop;
-    fakes::ScriptedDialogs dialogs;
-    MdlMain report{dialogs, nullptr};
-    oMoxPlayer player{loop, report, MakeMpvEngineFactory(options)};
-    bool ended = false;
-    player.PlayStateChange = [&](std::int32_t mode) { ended = mode == 8; };
-    player.SetVersione(1);
-    player.SetFileName(file);
-    player.SetCurrentPosition(start);
-    player.Play_Player();
-    if (!WaitFor([&] { return ended; }, 10'000)) return -1;
-  }
-  return static_cast<double>(std::filesystem::file_size(out)) / kRawSoundBytesPerSecond;
-}
-
 void SeekLanding(benchmark::State& state, const char* file) {
-  EnsureApplication();
+  orva::testing::OffscreenApplication();
   const std::string path = TestMedia(file);
   const double whole = SecondsPlayedFrom(path, 0);
   std::vector<double> offsets;
@@ -112,7 +91,7 @@ void SeekLanding(benchmark::State& state, const char* file) {
 // Seeks while the file plays, as the seek keys do: the position read back
 // 300 ms later should be the target plus the time that passed.
 void PositionReadback(benchmark::State& state, const char* file) {
-  EnsureApplication();
+  orva::testing::OffscreenApplication();
   Rig rig;
   rig.player.SetFileName(TestMedia(file));
   rig.player.Play_Player();

@@ -1,12 +1,11 @@
 #include "player/playback/frmWMP9.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <utility>
 
 #include "common/automation/trace.h"
 #include "common/automation/trace_events.h"
+#include "common/runtime/text.h"
 #include "common/runtime/vb_error.h"
 #include "player/panels/handler_guard.h"
 
@@ -41,9 +40,7 @@ void frmWMP9::TraceMedia(std::string_view op, const TraceField& detail) const {
 }
 
 bool IsVideoFileName(std::string_view name) {
-  std::string upper(name);
-  std::transform(upper.begin(), upper.end(), upper.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  const std::string upper = AsciiUpper(name);
   for (const char* ext : {".WMV", ".M1V", ".AVI"})
     if (upper.find(ext) != std::string::npos) return true;
   return false;

@@ -18,7 +18,7 @@
 #include "fakes/virtual_event_loop.h"
 #include "player/browser/fake_web_browser.h"
 #include "player/browser/frmBrowser.h"
-#include "player/playback/fake_media_engine.h"
+#include "player/playback/testing/fake_media_engine.h"
 
 namespace orva::testing {
 

@@ -1,14 +1,15 @@
-#include "backends/mpv/mpv_test_support.h"
-#include "backends/qt/platform/testing/offscreen_application.h"
+#include "backends/mpv/testing/mpv_test_support.h"
 
-#include <QApplication>
-#include <QThread>
-#include <QTimer>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
+
+#include "backends/mpv/mpv_media_engine.h"
 
 namespace orva::mpvbackend::testing {
 
@@ -20,11 +21,6 @@ std::string TestMedia(const std::string& name) {
   }();
   if (!made) throw std::runtime_error("scripts/make-test-media.sh failed");
   return std::string(ORVA_TEST_MEDIA_DIR) + "/" + name;
-}
-
-void EnsureApplication() {
-  if (QCoreApplication::instance() != nullptr) return;
-  orva::testing::OffscreenApplication();
 }
 
 bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
@@ -54,45 +50,28 @@ SoundStats MeasureSound(const std::string& wavPath) {
   return stats;
 }
 
-MpvEngineOptions RawSoundToFile(const std::string& pcmFile) {
+double SecondsPlayedFrom(const std::string& file, double start) {
+  const std::string out = std::string(ORVA_TEST_MEDIA_DIR) + "/landing.f32";
+  std::filesystem::remove(out);
   MpvEngineOptions options;
   options.embedVideo = false;
+  // Raw mono 32-bit samples at 48 kHz, written as fast as the engine decodes.
   options.extra = {{"vo", "null"},
                    {"ao", "pcm"},
-                   {"ao-pcm-file", pcmFile},
+                   {"ao-pcm-file", out},
                    {"ao-pcm-waveheader", "no"},
                    {"untimed", "yes"},
                    {"audio-channels", "mono"},
                    {"audio-samplerate", "48000"}};
-  return options;
+  {
+    MpvMediaEngine engine(options);
+    bool ended = false;
+    engine.events.PlayStateChange = [&](std::int32_t s) { ended = ended || s == playstate::kMediaEnded; };
+    engine.SetURL(file);
+    engine.SetControlsCurrentPosition(start);
+    if (!WaitFor([&] { return ended; }, 10'000)) return -1;
+  }  // the engine closes the file
+  return static_cast<double>(std::filesystem::file_size(out)) / (4.0 * 48000);
 }
-
-TimerId QtTestLoop::StartTimer(int delayMs, std::function<void()> fire) {
-  const TimerId id = ++lastId_;
-  auto* timer = new QTimer(&owner_);
-  timer->setSingleShot(true);
-  timers_[id] = timer;
-  QObject::connect(timer, &QTimer::timeout, &owner_, [this, id, fire = std::move(fire)] {
-    auto it = timers_.find(id);
-    if (it == timers_.end()) return;
-    it->second->deleteLater();
-    timers_.erase(it);
-    fire();
-  });
-  timer->start(delayMs < 0 ? 0 : delayMs);
-  return id;
-}
-
-void QtTestLoop::StopTimer(TimerId id) {
-  auto it = timers_.find(id);
-  if (it == timers_.end()) return;
-  it->second->stop();
-  it->second->deleteLater();
-  timers_.erase(it);
-}
-
-void QtTestLoop::DoEvents() { QCoreApplication::processEvents(); }
-
-void QtTestLoop::Sleep(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
 
 }  // namespace orva::mpvbackend::testing
