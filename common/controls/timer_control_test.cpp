@@ -1,0 +1,65 @@
+#include "common/controls/timer_control.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "fakes/virtual_event_loop.h"
+
+namespace orva {
+namespace {
+
+TEST(TimerControl, FiresEveryIntervalWhileEnabled) {
+  // Steps: "on" and "off" set Enabled, "=N" sets the Interval, "+N" moves the clock on.
+  const struct {
+    const char* name;
+    const char* steps;
+    std::vector<std::int64_t> ticks;
+  } cases[] = {
+      {"disabled_at_design_time", "+5000", {}},
+      {"every_interval", "on +3500", {1000, 2000, 3000}},
+      {"interval_zero_stops_it_but_keeps_enabled", "on =0 +5000 =200 +200", {5200}},
+      {"enabling_again_restarts_the_countdown", "on +900 off on +1000", {1900}},
+      {"enabling_when_enabled_keeps_the_countdown", "on +900 on +100", {1000}},
+      {"new_interval_while_enabled_restarts_it", "on +700 =500 +500", {1200}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fakes::VirtualEventLoop loop;
+    TimerControl timer(loop, 1000);
+    std::vector<std::int64_t> ticks;
+    timer.Timer = [&] { ticks.push_back(loop.NowMs()); };
+    std::istringstream steps(c.steps);
+    for (std::string step; steps >> step;) {
+      if (step == "on" || step == "off")
+        timer.SetEnabled(step == "on");
+      else if (step[0] == '=')
+        timer.SetInterval(std::stoi(step.substr(1)));
+      else
+        loop.Advance(std::stoll(step.substr(1)));
+    }
+    EXPECT_EQ(ticks, c.ticks);
+  }
+}
+
+TEST(TimerControl, HandlerMayStopItAndDestructionLeavesNothingPending) {
+  fakes::VirtualEventLoop loop;
+  int ticks = 0;
+  {
+    TimerControl timer(loop, 1000, true);
+    timer.Timer = [&] {
+      timer.SetEnabled(false);
+      ++ticks;
+    };
+    loop.Advance(10000);
+    EXPECT_EQ(ticks, 1);
+    EXPECT_FALSE(timer.Running() || timer.Enabled());
+    timer.SetEnabled(true);
+  }
+  EXPECT_EQ(loop.PendingTimers(), 0u);
+}
+
+}  // namespace
+}  // namespace orva
