@@ -12,8 +12,7 @@
 int main(int argc, char** argv) {
   namespace fs = std::filesystem;
   const std::string program = argc > 0 ? fs::path(argv[0]).filename().string() : "test";
-  const fs::path folder =
-      fs::path(ORVA_TEST_STATE_DIR) / (program + "-" + std::to_string(static_cast<long>(getpid())));
+  const fs::path folder = fs::path(ORVA_TEST_STATE_DIR) / (program + "-" + std::to_string(getpid()));
   std::error_code ec;
   fs::remove_all(folder, ec);
   fs::create_directories(folder, ec);

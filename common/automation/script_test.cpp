@@ -7,16 +7,17 @@
 
 #include <unistd.h>
 
+#include "common/automation/program_options.h"
+
 namespace orva {
 namespace {
 
 ScriptActions PlayerLikeActions() {
   ScriptActions actions;
-  actions.Add({"key", "key KEYS", 1, 1,
-               [](const ScriptArgs& a) {
-                 return a[0].find('+') == 0 ? std::string("a key name is missing") : std::string();
-               },
-               nullptr});
+  actions.Add(
+      {"key", "key KEYS", 1, 1,
+       [](const ScriptArgs& a) { return a[0].find('+') == 0 ? "a key name is missing" : std::string(); },
+       nullptr});
   actions.Add({"click", "click CONTROL [TIMES]", 1, 2, nullptr, nullptr});
   actions.Add({"type", "type TEXT...", 1, kAnyArgs, nullptr, nullptr});
   return actions;
@@ -24,23 +25,19 @@ ScriptActions PlayerLikeActions() {
 
 TEST(SplitScriptLine, SplitsWordsQuotesAndComments) {
   const struct {
-    const char* name;
     const char* line;
     std::vector<std::string> words;
   } cases[] = {
-      {"blank", "   \t ", {}},
-      {"comment line", "# wait 5", {}},
-      {"trailing comment", "key Ctrl+2   # next page", {"key", "Ctrl+2"}},
-      {"hash inside a word", "key Shift+#", {"key", "Shift+#"}},
-      {"quoted blanks and hash", "note \"# not a comment\"", {"note", "# not a comment"}},
-      {"empty quoted", "input \"\"", {"input", ""}},
-      {"escapes", R"(note "a\"b\\c\nd\te")", {"note", "a\"b\\c\nd\te"}},
-      {"crlf", "wait 10\r", {"wait", "10"}},
+      {"   \t ", {}},
+      {"# wait 5", {}},
+      {"key Ctrl+2   # next page", {"key", "Ctrl+2"}},
+      {"key Shift+#", {"key", "Shift+#"}},
+      {"note \"# not a comment\"", {"note", "# not a comment"}},
+      {"input \"\"", {"input", ""}},
+      {R"(note "a\"b\\c\nd\te")", {"note", "a\"b\\c\nd\te"}},
+      {"wait 10\r", {"wait", "10"}},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(SplitScriptLine(c.line), c.words);
-  }
+  for (const auto& c : cases) EXPECT_EQ(SplitScriptLine(c.line), c.words) << c.line;
 }
 
 TEST(ParseScript, TimesStepsFromTheWaitsBeforeThem) {
@@ -62,34 +59,31 @@ TEST(ParseScript, TimesStepsFromTheWaitsBeforeThem) {
 
 TEST(ParseScript, NamesFileAndLineOfTheFirstProblem) {
   const struct {
-    const char* name;
     const char* text;
     const char* message;  // what() must start with this
   } cases[] = {
-      {"unknown action", "wait 1\nfly away\n", "s.txt:2: unknown action \"fly\""},
-      {"wait negative", "wait -5", "s.txt:1: wait expects milliseconds"},
-      {"wait with unit", "wait 5s", "s.txt:1: wait expects milliseconds"},
-      {"wait too long", "wait 86400001", "s.txt:1: wait expects milliseconds"},
-      {"waits in a row too long", "wait 86400000\nwait 1", "s.txt:2: the waits in a row"},
-      {"wait missing", "wait", "s.txt:1: wait expects 1 argument, got 0"},
-      {"answer unknown button", "answer Maybe", "s.txt:1: answer expects OK, Cancel, Yes or No"},
-      {"input two words", "input two words", "s.txt:1: input expects 1 argument, got 2"},
-      {"quit with argument", "quit now", "s.txt:1: quit takes no arguments"},
-      {"after quit", "quit\n# fine\nwait 1", "s.txt:3: nothing may follow quit (line 1)"},
-      {"open quote", "note \"abc", "s.txt:1: quoted text is not closed"},
-      {"escape at the end", "note \"ends in \\", "s.txt:1: quoted text is not closed"},
-      {"unknown escape", "note \"a\\q\"", "s.txt:1: unknown escape \\q"},
-      {"word after a quote", "note \"a\"b", "s.txt:1: a quoted text must be followed by a blank"},
-      {"registered too many", "click a 2 3", "s.txt:1: click expects 1 to 2 arguments, got 3"},
-      {"registered too few", "type", "s.txt:1: type expects at least 1 argument"},
-      {"registered check", "key +2", "s.txt:1: key: a key name is missing"},
+      {"wait 1\nfly away\n", "s.txt:2: unknown action \"fly\""},
+      {"wait 5s", "s.txt:1: wait expects milliseconds"},
+      {"wait 86400001", "s.txt:1: wait expects milliseconds"},
+      {"wait 86400000\nwait 1", "s.txt:2: the waits in a row"},
+      {"wait", "s.txt:1: wait expects 1 argument, got 0"},
+      {"answer Maybe", "s.txt:1: answer expects OK, Cancel, Yes or No"},
+      {"input two words", "s.txt:1: input expects 1 argument, got 2"},
+      {"quit now", "s.txt:1: quit takes no arguments"},
+      {"quit\n# fine\nwait 1", "s.txt:3: nothing may follow quit (line 1)"},
+      {"note \"abc", "s.txt:1: quoted text is not closed"},
+      {"note \"ends in \\", "s.txt:1: quoted text is not closed"},
+      {"note \"a\\q\"", "s.txt:1: unknown escape \\q"},
+      {"note \"a\"b", "s.txt:1: a quoted text must be followed by a blank"},
+      {"click a 2 3", "s.txt:1: click expects 1 to 2 arguments, got 3"},
+      {"type", "s.txt:1: type expects at least 1 argument"},
+      {"key +2", "s.txt:1: key: a key name is missing"},
   };
   const ScriptActions actions = PlayerLikeActions();
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
     try {
       ParseScript(c.text, "s.txt", actions);
-      ADD_FAILURE() << "parsed";
+      ADD_FAILURE() << c.text << ": parsed";
     } catch (const ScriptError& e) {
       EXPECT_EQ(std::string(e.what()).rfind(c.message, 0), 0u) << e.what();
       EXPECT_EQ(e.File(), "s.txt");
@@ -100,26 +94,21 @@ TEST(ParseScript, NamesFileAndLineOfTheFirstProblem) {
 
 TEST(ScriptActions, RejectsBadAndTakenNames) {
   ScriptActions actions = PlayerLikeActions();
-  for (const char* name : {"", "two words", "wait", "QUIT", "Key", "#x"}) {
-    SCOPED_TRACE(name);
-    EXPECT_THROW(actions.Add({name, "", 0, 0, nullptr, nullptr}), std::invalid_argument);
-  }
+  for (const char* name : {"", "two words", "wait", "QUIT", "Key", "#x"})
+    EXPECT_THROW(actions.Add({name, "", 0, 0, nullptr, nullptr}), std::invalid_argument) << name;
   EXPECT_THROW(actions.Add({"odd", "", 2, 1, nullptr, nullptr}), std::invalid_argument);
   EXPECT_THROW(actions.Bind("nothing", [](const ScriptArgs&) {}), std::invalid_argument);
   actions.Bind("KEY", [](const ScriptArgs&) {});
   EXPECT_TRUE(actions.Find("key")->run);
-  const std::vector<std::string> usages = actions.Usages();  // the built-ins first
-  EXPECT_EQ(usages.front().rfind("wait MS", 0), 0u);
-  EXPECT_EQ(usages.back(), "type TEXT...");
 }
 
 TEST(LoadScript, ReadsFileAndNamesAFolderAsUnreadable) {
   const std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("orva_script_test_" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
-  const std::string path = (dir / "ok.script").string();
-  std::ofstream(path) << "\xEF\xBB\xBFwait 5\r\nquit\r\n";  // the byte-order mark some editors write
-  const Script s = LoadScript(path, {});
+  std::ofstream(dir / "ok.script")
+      << "\xEF\xBB\xBFwait 5\r\nquit\r\n";  // the byte-order mark some editors write
+  const Script s = LoadScript((dir / "ok.script").string(), {});
   ASSERT_EQ(s.steps.size(), 1u);
   EXPECT_EQ(s.steps[0].kind, ScriptStepKind::kQuit);
   try {
@@ -130,6 +119,84 @@ TEST(LoadScript, ReadsFileAndNamesAFolderAsUnreadable) {
     EXPECT_EQ(e.Line(), 0);
   }
   std::filesystem::remove_all(dir);
+}
+
+const ProgramSpec kPlayer{"OrvaPlayer", "Legge i libri parlati.", true, true};
+const ProgramSpec kUndo{"undo", "Azzera le scelte del lanciatore.", false, false};
+
+// The options parsed as "help|trace|script|book|audio", or the usage error.
+std::string Parsed(const ProgramSpec& spec, const std::vector<std::string>& args) {
+  try {
+    const ProgramOptions o = ParseProgramOptions(spec, args);
+    return std::string(o.help ? "help" : "") + "|" + o.traceFile + "|" + o.scriptFile + "|" + o.bookDir +
+           "|" + o.audio;
+  } catch (const UsageError& e) {
+    return e.what();
+  }
+}
+
+TEST(ParseProgramOptions, AcceptsTheSharedOptionsAndRejectsWhatItCannotUse) {
+  const struct {
+    const char* name;
+    const ProgramSpec* spec;
+    std::vector<std::string> args;
+    const char* expected;
+  } cases[] = {
+      {"none", &kUndo, {}, "||||"},
+      {"help", &kUndo, {"--help"}, "help||||"},
+      {"short help", &kUndo, {"-h"}, "help||||"},
+      {"separate values",
+       &kPlayer,
+       {"--trace", "t.jsonl", "--script", "s.txt", "--book", "/b", "--audio", "fast"},
+       "|t.jsonl|s.txt|/b|fast"},
+      {"joined values", &kPlayer, {"--script=s=1.txt", "--trace=t"}, "|t|s=1.txt||"},
+      {"value that looks like an option", &kUndo, {"--trace", "--odd"}, "|--odd|||"},
+      {"book path alone", &kPlayer, {"/b/Index.htm", "--audio=null"}, "|||/b/Index.htm|null"},
+      {"unknown", &kUndo, {"--verbose"}, "unknown option \"--verbose\""},
+      {"path for a utility", &kUndo, {"Index.htm"}, "unexpected argument \"Index.htm\""},
+      {"book for a utility", &kUndo, {"--book", "/b"}, "unknown option \"--book\""},
+      {"two books", &kPlayer, {"--book", "/a", "/b"}, "only one book can be opened, not also \"/b\""},
+      {"missing value", &kUndo, {"--script"}, "--script needs a value"},
+      {"empty value", &kUndo, {"--trace="}, "--trace needs a value"},
+      {"twice", &kUndo, {"--trace", "a", "--trace", "b"}, "--trace is given twice"},
+      {"unknown audio output",
+       &kPlayer,
+       {"--audio", "loud"},
+       "--audio takes device, null or fast, not \"loud\""},
+      {"audio for a utility", &kUndo, {"--audio=fast"}, "unknown option \"--audio=fast\""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Parsed(*c.spec, c.args), c.expected) << c.name;
+}
+
+// The player's own usage line is checked by running it with --help.
+TEST(ProgramUsage, NamesOptionsAndScriptActions) {
+  ScriptActions actions;
+  actions.Add({"key", "key KEYS  (press keys)", 1, 1, nullptr, nullptr});
+  const std::string player = ProgramUsage(kPlayer, actions);
+  // The built-in actions come first, then the program's own.
+  EXPECT_LT(player.find("  wait MS"), player.find("  key KEYS  (press keys)\n"));
+  EXPECT_NE(player.find("  key KEYS  (press keys)\n"), std::string::npos);
+  EXPECT_EQ(ProgramUsage(kUndo, {}).find("--book"), std::string::npos);
+}
+
+TEST(BrowserSettingsFor, DisablesSandboxForRootAndGpuWithoutOne) {
+  const struct {
+    bool root, gpu;
+    std::string flags;
+    bool disableSandbox;
+    std::string expectedFlags;
+  } cases[] = {
+      {false, true, "", false, ""},
+      {true, true, "", true, "--no-sandbox"},
+      {false, false, "--lang=it", false, "--lang=it --disable-gpu"},
+      {true, false, "", true, "--no-sandbox --disable-gpu"},
+      {true, false, "--disable-gpu --no-sandbox", true, "--disable-gpu --no-sandbox"},
+  };
+  for (const auto& c : cases) {
+    const BrowserProcessSettings s = BrowserSettingsFor(c.root, c.gpu, c.flags);
+    EXPECT_EQ(s.disableSandbox, c.disableSandbox) << c.expectedFlags;
+    EXPECT_EQ(s.chromiumFlags, c.expectedFlags);
+  }
 }
 
 }  // namespace

@@ -4,25 +4,20 @@
 
 #include "fakes/error_number.h"
 
-#include <sstream>
-
-#include "common/automation/trace.h"
+#include "common/automation/testing/captured_trace.h"
 #include "common/runtime/vb_error.h"
+#include "common/settings/ini_file.h"
 #include "common/settings/testing/registry_helpers.h"
 
 namespace orva {
 namespace {
 
-class SettingsTest : public ::testing::Test {
- protected:
-  void TearDown() override { InstallTrace(nullptr, nullptr); }
+constexpr const char* kKey = "Software\\VB and VBA Program Settings\\";
+
+TEST(SettingsTest, ReadsWhatWasSavedAndDefaultsOtherwise) {
   MemoryRegistry reg;
   Settings settings{reg};
-};
-
-TEST_F(SettingsTest, ReadsWhatWasSavedAndDefaultsOtherwise) {
   EXPECT_EQ(settings.GetSetting("ZUV MediaPlayer", "Player", "Volume", "100"), "100");
-  EXPECT_EQ(settings.GetSetting("ZUV MediaPlayer", "Player", "Brano"), "");
   settings.SaveSetting("ZUV MediaPlayer", "Player", "Volume", "35");
   EXPECT_EQ(settings.GetSetting("zuv mediaplayer", "PLAYER", "volume", "100"), "35");
   settings.SaveSetting("ZUV MediaPlayer", "Player", "Brano", "");
@@ -30,26 +25,24 @@ TEST_F(SettingsTest, ReadsWhatWasSavedAndDefaultsOtherwise) {
   // Stored as zero-terminated text under the runtime's own key.
   std::uint32_t type = 0;
   std::string data;
-  ASSERT_EQ(reg.GetValue(kHkeyCurrentUser, "Software\\VB and VBA Program Settings\\ZUV MediaPlayer\\Player",
-                         "Volume", &type, &data),
-            kErrorSuccess);
+  ASSERT_EQ(
+      reg.GetValue(kHkeyCurrentUser, std::string(kKey) + "ZUV MediaPlayer\\Player", "Volume", &type, &data),
+      kErrorSuccess);
   EXPECT_EQ(type, kRegSz);
   EXPECT_EQ(data, std::string("35\0", 3));
   // Values of other kinds read as the default.
-  reg.LoadValue(kHkeyCurrentUser, "Software\\VB and VBA Program Settings\\A\\S", "n", kRegDword,
-                std::string("\1\0\0\0", 4));
+  reg.LoadValue(kHkeyCurrentUser, std::string(kKey) + "A\\S", "n", kRegDword, std::string("\1\0\0\0", 4));
   EXPECT_EQ(settings.GetSetting("A", "S", "n", "def"), "def");
-}
-
-TEST_F(SettingsTest, SectionWithBackslashesIsAPathOfKeys) {
+  // A section with backslashes is a path of keys.
   settings.SaveSetting("ZUV MediaPlayer", "LIBRO\\CAP01.HTM", "1NOME", "Capitolo primo");
-  EXPECT_EQ(testing::Subkeys(reg, kHkeyCurrentUser,
-                             "Software\\VB and VBA Program Settings\\ZUV MediaPlayer\\LIBRO"),
+  EXPECT_EQ(testing::Subkeys(reg, kHkeyCurrentUser, std::string(kKey) + "ZUV MediaPlayer\\LIBRO"),
             std::vector<std::string>{"CAP01.HTM"});
-  EXPECT_EQ(settings.GetSetting("ZUV MediaPlayer", "LIBRO\\CAP01.HTM", "1NOME", "vuoto"), "Capitolo primo");
 }
 
-TEST_F(SettingsTest, DeletingWhatIsMissingRaisesError5) {
+TEST(SettingsTest, DeletingWhatIsMissingRaisesError5AndChangesAreTraced) {
+  testing::CapturedTrace trace;
+  MemoryRegistry reg;
+  Settings settings{reg};
   settings.SaveSetting("App", "Sec\\Sub", "k", "v");
   settings.SaveSetting("App", "Sec", "k", "v");
   struct Case {
@@ -67,33 +60,53 @@ TEST_F(SettingsTest, DeletingWhatIsMissingRaisesError5) {
       {"its subkey went with it", [&] { settings.DeleteSetting("App", "Sec\\Sub"); }, 5},
       {"empty section", [&] { settings.SaveSetting("App", "", "k", "v"); }, 5},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(ErrorNumberOf(c.call), c.error);
-  }
+  for (const Case& c : cases) EXPECT_EQ(ErrorNumberOf(c.call), c.error) << c.name;
+  settings.GetSetting("App", "Sec", "k");  // reading is not traced
+  EXPECT_EQ(trace.Lines(),
+            (std::vector<std::string>{
+                R"({"t":0,"ev":"setting","app":"App","section":"Sec\\Sub","key":"k","value":"v"})",
+                R"({"t":0,"ev":"setting","app":"App","section":"Sec","key":"k","value":"v"})",
+                R"({"t":0,"ev":"setting-deleted","app":"App","section":"Sec","key":"k"})",
+                R"({"t":0,"ev":"setting-deleted","app":"App","section":"Sec"})"}));
 }
 
-TEST_F(SettingsTest, SavingAndDeletingAreTraced) {
-  std::ostringstream out;
-  InstallTrace(MakeStreamTraceSink(out), nullptr);
-  settings.SaveSetting("ZUV MediaPlayer", "Player", "Rate", "1,5");
-  settings.DeleteSetting("ZUV MediaPlayer", "Player", "Rate");
-  settings.DeleteSetting("ZUV MediaPlayer", "Player");
-  settings.GetSetting("ZUV MediaPlayer", "Player", "Rate");
-  EXPECT_EQ(out.str(),
-            "{\"t\":0,\"ev\":\"setting\",\"app\":\"ZUV MediaPlayer\",\"section\":\"Player\",\"key\":\"Rate\","
-            "\"value\":\"1,5\"}\n"
-            "{\"t\":0,\"ev\":\"setting-deleted\",\"app\":\"ZUV MediaPlayer\",\"section\":\"Player\","
-            "\"key\":\"Rate\"}\n"
-            "{\"t\":0,\"ev\":\"setting-deleted\",\"app\":\"ZUV MediaPlayer\",\"section\":\"Player\"}\n");
-}
-
-TEST_F(SettingsTest, RefusedWritesRaiseError5) {
+TEST(SettingsTest, RefusedWritesRaiseError5) {
   testing::RefusingRegistry refusing;
   refusing.refuseAll = true;
   Settings s(refusing);
   EXPECT_EQ(ErrorNumberOf([&] { s.SaveSetting("A", "B", "C", "D"); }), 5);
   EXPECT_EQ(refusing.OpenHandleCount(), 0u);
+}
+
+TEST(IniFileTest, ReadsOneValueLikeTheProfileCalls) {
+  constexpr std::string_view kIni =
+      "; smart.ini of the CD\r\n[Setup]\r\n  Command = setup.exe /s  \r\nEmpty=\r\n"
+      "Quoted=\"C:\\Program Files\\Orva\\setup.exe\"\r\nHalfQuoted=\"setup.exe\" /s\r\nNoEquals\r\n"
+      "[ other ]\nCommand=other\n[Setup]\nLate=ignored: only the first section of a name counts\n";
+  struct Case {
+    const char* name;
+    std::string_view section, key;
+    std::string want;
+  };
+  const Case cases[] = {
+      {"trimmed", "Setup", "Command", "setup.exe /s"},
+      {"case ignored", "SETUP", "command", "setup.exe /s"},
+      {"absent key", "Setup", "Missing", ""},
+      {"absent section", "Nope", "Command", ""},
+      {"matching quotes removed", "Setup", "Quoted", "C:\\Program Files\\Orva\\setup.exe"},
+      {"unmatched quotes kept", "Setup", "HalfQuoted", "\"setup.exe\" /s"},
+      {"line without equals", "Setup", "NoEquals", ""},
+      {"section name trimmed", "Other", "Command", "other"},
+      {"second section of a name", "Setup", "Late", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ReadIniValue(kIni, c.section, c.key), c.want) << c.name;
+  // Long values are cut at 255 characters, after 8-bit text became UTF-8.
+  const std::string ini = "[A]\nK=" + std::string(300, 'x') + "\nL=" + std::string(300, '\xE8') + "\n";
+  EXPECT_EQ(ReadIniValue(ini, "A", "K"), std::string(255, 'x'));
+  std::string e255;
+  for (int i = 0; i < 255; ++i) e255 += "\xC3\xA8";  // è, 255 times
+  EXPECT_EQ(ReadIniValue(ini, "A", "L"), e255);
+  EXPECT_EQ(ReadIniValue("\xEF\xBB\xBF[A]\nK=v", "a", "k"), "v");
 }
 
 }  // namespace
