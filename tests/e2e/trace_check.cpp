@@ -13,133 +13,107 @@
 // A pattern starting with "!" must match no line at all.
 // Exit status: 0 when all holds, 1 otherwise (with the reason), 2 on misuse.
 
+#include <charconv>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
 
-using Fields = std::map<std::string, std::string>;
+using Fields = std::vector<std::pair<std::string, std::string>>;
 
+// One flat JSON object; each value's text is the unescaped string, or the
+// raw JSON of any other value.
 class JsonLine {
  public:
   explicit JsonLine(const std::string& text) : s_(text) {}
 
-  // The fields of a flat object, with each value's text; nullopt when the
-  // line is not a single well-formed JSON object.
-  std::optional<std::vector<std::pair<std::string, std::string>>> Parse() {
-    std::vector<std::pair<std::string, std::string>> fields;
+  // nullopt when the line is not a single well-formed JSON object.
+  std::optional<Fields> Parse() {
+    Fields fields;
+    const bool ok = List('{', '}', [&] {
+      std::string key, value;
+      if (!String(&key) || !Eat(':') || !Value(&value)) return false;
+      fields.emplace_back(key, value);
+      return true;
+    });
     Blank();
-    if (!Eat('{')) return std::nullopt;
-    Blank();
-    if (!Eat('}')) {
-      do {
-        Blank();
-        std::string key;
-        if (!String(&key)) return std::nullopt;
-        Blank();
-        if (!Eat(':')) return std::nullopt;
-        Blank();
-        std::string value;
-        if (!Value(&value)) return std::nullopt;
-        fields.emplace_back(key, value);
-        Blank();
-      } while (Eat(','));
-      if (!Eat('}')) return std::nullopt;
-    }
-    Blank();
-    if (i_ != s_.size()) return std::nullopt;
+    if (!ok || i_ != s_.size()) return std::nullopt;
     return fields;
   }
 
  private:
-  bool Eat(char c) {
-    if (i_ < s_.size() && s_[i_] == c) {
-      ++i_;
-      return true;
-    }
-    return false;
-  }
   void Blank() {
     while (i_ < s_.size() && (s_[i_] == ' ' || s_[i_] == '\t')) ++i_;
+  }
+  bool Eat(char c) {
+    Blank();
+    if (i_ >= s_.size() || s_[i_] != c) return false;
+    ++i_;
+    return true;
+  }
+  // open item (, item)* close, or open close.
+  template <typename Item>
+  bool List(char open, char close, Item item) {
+    if (!Eat(open)) return false;
+    if (Eat(close)) return true;
+    do {
+      if (!item()) return false;
+    } while (Eat(','));
+    return Eat(close);
   }
   static void Utf8(std::string* out, unsigned cp) {
     if (cp < 0x80) {
       *out += static_cast<char>(cp);
     } else if (cp < 0x800) {
-      *out += static_cast<char>(0xC0 | (cp >> 6));
-      *out += static_cast<char>(0x80 | (cp & 0x3F));
+      *out += {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
     } else {
-      *out += static_cast<char>(0xE0 | (cp >> 12));
-      *out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      *out += static_cast<char>(0x80 | (cp & 0x3F));
+      *out += {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+               static_cast<char>(0x80 | (cp & 0x3F))};
     }
   }
   bool String(std::string* out) {
     if (!Eat('"')) return false;
+    static constexpr std::string_view kEscaped = "\"\\/bfnrt", kMeant = "\"\\/\b\f\n\r\t";
     while (i_ < s_.size()) {
       const char c = s_[i_++];
       if (c == '"') return true;
-      if (static_cast<unsigned char>(c) < 0x20) return false;
+      if (static_cast<unsigned char>(c) < 0x20 || (c == '\\' && i_ >= s_.size())) return false;
       if (c != '\\') {
         *out += c;
-        continue;
-      }
-      if (i_ >= s_.size()) return false;
-      switch (s_[i_++]) {
-        case '"': *out += '"'; break;
-        case '\\': *out += '\\'; break;
-        case '/': *out += '/'; break;
-        case 'b': *out += '\b'; break;
-        case 'f': *out += '\f'; break;
-        case 'n': *out += '\n'; break;
-        case 'r': *out += '\r'; break;
-        case 't': *out += '\t'; break;
-        case 'u': {
-          if (i_ + 4 > s_.size()) return false;
-          char* end = nullptr;
-          const std::string hex = s_.substr(i_, 4);
-          const unsigned long cp = std::strtoul(hex.c_str(), &end, 16);
-          if (end != hex.c_str() + 4) return false;
-          Utf8(out, static_cast<unsigned>(cp));
-          i_ += 4;
-          break;
-        }
-        default: return false;
+      } else if (const char e = s_[i_++]; kEscaped.find(e) != std::string_view::npos) {
+        *out += kMeant[kEscaped.find(e)];
+      } else if (e == 'u' && i_ + 4 <= s_.size()) {
+        unsigned cp = 0;
+        const char* end = s_.data() + i_ + 4;
+        if (std::from_chars(s_.data() + i_, end, cp, 16).ptr != end) return false;
+        Utf8(out, cp);
+        i_ += 4;
+      } else {
+        return false;
       }
     }
     return false;
   }
-  // A value of any kind; its text is the unescaped string, or the raw JSON.
   bool Value(std::string* out) {
-    if (i_ >= s_.size()) return false;
-    if (s_[i_] == '"') return String(out);
+    Blank();
+    if (i_ < s_.size() && s_[i_] == '"') return String(out);
     const std::size_t start = i_;
-    if (s_[i_] == '[') {
-      ++i_;
-      Blank();
-      if (!Eat(']')) {
-        do {
-          Blank();
-          std::string ignored;
-          if (!Value(&ignored)) return false;
-          Blank();
-        } while (Eat(','));
-        if (!Eat(']')) return false;
-      }
+    std::string ignored;
+    if (i_ < s_.size() && s_[i_] == '[') {
+      if (!List('[', ']', [&] { return Value(&ignored); })) return false;
     } else if (s_.compare(i_, 4, "true") == 0 || s_.compare(i_, 4, "null") == 0) {
       i_ += 4;
     } else if (s_.compare(i_, 5, "false") == 0) {
       i_ += 5;
     } else {
-      Eat('-');
-      const std::size_t digits = i_;
-      while (i_ < s_.size() && std::string("0123456789.eE+-").find(s_[i_]) != std::string::npos) ++i_;
-      if (i_ == digits) return false;
+      i_ = std::min(s_.find_first_not_of("-0123456789.eE+", i_), s_.size());
+      if (i_ == start) return false;
     }
     *out = s_.substr(start, i_ - start);
     return true;
@@ -157,39 +131,43 @@ struct Condition {
 
 std::vector<Condition> ParsePattern(const std::string& pattern) {
   std::vector<Condition> conditions;
-  std::size_t start = 0;
-  while (start <= pattern.size()) {
-    const std::size_t end = std::min(pattern.find('|', start), pattern.size());
+  for (std::size_t start = 0, end = 0; start <= pattern.size(); start = end + 1) {
+    end = std::min(pattern.find('|', start), pattern.size());
     const std::string part = pattern.substr(start, end - start);
-    start = end + 1;
     if (part.empty()) continue;
-    const std::size_t ge = part.find(">=");
     const std::size_t op = part.find_first_of("=~");
-    if (ge != std::string::npos && ge < op) {
-      conditions.push_back({part.substr(0, ge), ">=", part.substr(ge + 2)});
-    } else if (op != std::string::npos) {
-      conditions.push_back({part.substr(0, op), part.substr(op, 1), part.substr(op + 1)});
-    } else {
+    const std::size_t ge = part.find(">=");
+    const std::size_t at = std::min(op, ge);
+    if (at == std::string::npos) {
       std::cerr << "trace_check: bad condition \"" << part << "\"\n";
       std::exit(2);
     }
+    const std::size_t length = at == ge ? 2 : 1;
+    conditions.push_back({part.substr(0, at), part.substr(at, length), part.substr(at + length)});
   }
   return conditions;
 }
 
-bool Matches(const Fields& fields, const std::vector<Condition>& conditions) {
+bool Matches(const std::map<std::string, std::string>& fields, const std::vector<Condition>& conditions) {
   for (const Condition& c : conditions) {
     const auto it = fields.find(c.key);
     if (it == fields.end()) return false;
-    if (c.op == "=" && it->second != c.value) return false;
-    if (c.op == "~" && it->second.find(c.value) == std::string::npos) return false;
+    const std::string& text = it->second;
+    if (c.op == "=" && text != c.value) return false;
+    if (c.op == "~" && text.find(c.value) == std::string::npos) return false;
     if (c.op == ">=") {
       char* end = nullptr;
-      const double v = std::strtod(it->second.c_str(), &end);
-      if (end == it->second.c_str() || v < std::strtod(c.value.c_str(), nullptr)) return false;
+      const double number = std::strtod(text.c_str(), &end);
+      if (end == text.c_str() || *end != '\0' || number < std::strtod(c.value.c_str(), nullptr)) return false;
     }
   }
   return true;
+}
+
+bool WholeInteger(const std::string& text, long long* value) {
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, *value);
+  return error == std::errc() && stop == end;
 }
 
 }  // namespace
@@ -199,48 +177,47 @@ int main(int argc, char** argv) {
     std::cerr << "usage: trace_check TRACE [PATTERN]...\n";
     return 2;
   }
-  std::ifstream in(argv[1], std::ios::binary);
+  const std::string file = argv[1];
+  std::ifstream in(file, std::ios::binary);
   if (!in) {
-    std::cerr << "trace_check: cannot open " << argv[1] << '\n';
+    std::cerr << "trace_check: cannot open " << file << '\n';
     return 1;
   }
-  std::vector<Fields> lines;
+  std::vector<std::map<std::string, std::string>> lines;
   long long lastT = -1;
-  int number = 0;
   for (std::string text; std::getline(in, text);) {
-    ++number;
-    const auto parsed = JsonLine(text).Parse();
-    if (!parsed || parsed->size() < 2 || (*parsed)[0].first != "t" || (*parsed)[1].first != "ev") {
-      std::cerr << argv[1] << ':' << number << ": not a trace line: " << text << '\n';
-      return 1;
-    }
-    const long long t = std::atoll((*parsed)[0].second.c_str());
-    if (t < lastT) {
-      std::cerr << argv[1] << ':' << number << ": time goes back: " << text << '\n';
+    const auto fields = JsonLine(text).Parse();
+    long long t = -1;
+    const char* why = nullptr;
+    if (!fields || fields->size() < 2 || (*fields)[0].first != "t" || (*fields)[1].first != "ev" ||
+        !WholeInteger((*fields)[0].second, &t))
+      why = "not a trace line: ";
+    else if (t < lastT)
+      why = "time goes back: ";
+    if (why) {
+      std::cerr << file << ':' << lines.size() + 1 << ": " << why << text << '\n';
       return 1;
     }
     lastT = t;
-    lines.emplace_back(parsed->begin(), parsed->end());
+    lines.emplace_back(fields->begin(), fields->end());
   }
 
   std::size_t next = 0;
   for (int a = 2; a < argc; ++a) {
-    std::string pattern = argv[a];
+    const std::string pattern = argv[a];
     const bool absent = !pattern.empty() && pattern[0] == '!';
-    if (absent) pattern.erase(0, 1);
-    const std::vector<Condition> conditions = ParsePattern(pattern);
+    const std::vector<Condition> conditions = ParsePattern(absent ? pattern.substr(1) : pattern);
     if (absent) {
       for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (Matches(lines[i], conditions)) {
-          std::cerr << argv[1] << ':' << i + 1 << ": matches the forbidden pattern " << argv[a] << '\n';
-          return 1;
-        }
+        if (!Matches(lines[i], conditions)) continue;
+        std::cerr << file << ':' << i + 1 << ": matches the forbidden pattern " << pattern << '\n';
+        return 1;
       }
       continue;
     }
     while (next < lines.size() && !Matches(lines[next], conditions)) ++next;
     if (next == lines.size()) {
-      std::cerr << argv[1] << ": no line (in order) matches " << argv[a] << '\n';
+      std::cerr << file << ": no line (in order) matches " << pattern << '\n';
       return 1;
     }
     ++next;
