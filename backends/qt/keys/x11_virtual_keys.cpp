@@ -1,8 +1,9 @@
 #include "backends/qt/keys/x11_virtual_keys.h"
 
 #include <array>
-#include <cctype>
 #include <vector>
+
+#include "common/runtime/text.h"
 
 namespace orva::x11keys {
 
@@ -125,11 +126,7 @@ std::uint32_t X11State(std::int16_t mask) {
 
 namespace {
 
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The US keyboard's keycodes of the letters, a to z.
 constexpr std::array<std::uint32_t, 26> kLetterKeycodes = {
@@ -146,27 +143,28 @@ bool ParseKeyPart(const std::string& name, bool shift, ScriptKey& key) {
     key.keysym = keysym;
     return true;
   };
-  if (name.size() == 1 && std::isdigit(static_cast<unsigned char>(name[0]))) {
+  // The names come in capitals (AsciiUpper): the C library's case rules
+  // follow the reader's locale, where "i" need not be the capital of "I".
+  if (name.size() == 1 && IsDigit(name[0])) {
     const int digit = name[0] - '0';
     const std::uint32_t keycode =
         digit == 0 ? kKeycodeDigit0 : kKeycodeDigit1 + static_cast<std::uint32_t>(digit) - 1;
     return set(keycode,
                shift ? kShiftedDigits[static_cast<std::size_t>(digit)] : static_cast<std::uint32_t>(name[0]));
   }
-  if (name.size() == 1 && std::isalpha(static_cast<unsigned char>(name[0]))) {
-    const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(name[0])));
-    const auto index = static_cast<std::size_t>(lower - 'a');
-    return set(kLetterKeycodes[index], static_cast<std::uint32_t>(shift ? lower - 'a' + 'A' : lower));
+  if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z') {
+    const auto index = static_cast<std::size_t>(name[0] - 'A');
+    return set(kLetterKeycodes[index], static_cast<std::uint32_t>(shift ? name[0] : name[0] - 'A' + 'a'));
   }
-  if (name == "plus" || name == "=") return set(kKeycodeEqual, shift ? xk::kPlus : xk::kEqual);
-  if (name == "minus" || name == "-") return set(kKeycodeMinus, shift ? xk::kUnderscore : xk::kMinus);
-  if (name == "esc" || name == "escape") return set(9, xk::kEscape);
-  if (name == "enter" || name == "return") return set(36, xk::kReturn);
-  if (name == "delete" || name == "del") return set(119, xk::kDelete);
-  if (name == "tab") return set(23, xk::kTab);
-  if (name == "space") return set(65, xk::kSpace);
-  if (name == "backspace") return set(22, xk::kBackSpace);
-  if (name.size() >= 2 && name[0] == 'f' && name.find_first_not_of("0123456789", 1) == std::string::npos &&
+  if (name == "PLUS" || name == "=") return set(kKeycodeEqual, shift ? xk::kPlus : xk::kEqual);
+  if (name == "MINUS" || name == "-") return set(kKeycodeMinus, shift ? xk::kUnderscore : xk::kMinus);
+  if (name == "ESC" || name == "ESCAPE") return set(9, xk::kEscape);
+  if (name == "ENTER" || name == "RETURN") return set(36, xk::kReturn);
+  if (name == "DELETE" || name == "DEL") return set(119, xk::kDelete);
+  if (name == "TAB") return set(23, xk::kTab);
+  if (name == "SPACE") return set(65, xk::kSpace);
+  if (name == "BACKSPACE") return set(22, xk::kBackSpace);
+  if (name.size() >= 2 && name[0] == 'F' && name.find_first_not_of("0123456789", 1) == std::string::npos &&
       name.size() <= 3) {
     const int n = std::stoi(name.substr(1));
     if (n < 1 || n > 12) return false;
@@ -174,15 +172,15 @@ bool ParseKeyPart(const std::string& name, bool shift, ScriptKey& key) {
         n <= 10 ? 66 + static_cast<std::uint32_t>(n) : 84 + static_cast<std::uint32_t>(n);
     return set(keycode, xk::kF1 + static_cast<std::uint32_t>(n) - 1);
   }
-  if (name.rfind("kp", 0) == 0) {
+  if (name.rfind("KP", 0) == 0) {
     key.keypad = true;
     const std::string rest = name.substr(name.size() > 2 && name[2] == '_' ? 3 : 2);
-    if (rest.size() == 1 && std::isdigit(static_cast<unsigned char>(rest[0]))) {
+    if (rest.size() == 1 && IsDigit(rest[0])) {
       const auto digit = static_cast<std::size_t>(rest[0] - '0');
       return set(kKeypadKeycodes[digit], xk::kKp0 + static_cast<std::uint32_t>(digit));
     }
-    if (rest == "plus" || rest == "add") return set(86, xk::kKpAdd);
-    if (rest == "minus" || rest == "subtract") return set(82, xk::kKpSubtract);
+    if (rest == "PLUS" || rest == "ADD") return set(86, xk::kKpAdd);
+    if (rest == "MINUS" || rest == "SUBTRACT") return set(82, xk::kKpSubtract);
   }
   return false;
 }
@@ -197,7 +195,7 @@ std::optional<ScriptKey> ParseScriptKey(std::string_view text) {
   while (start <= text.size()) {
     const std::size_t plus = text.find('+', start);
     const std::size_t end = plus == std::string_view::npos ? text.size() : plus;
-    parts.push_back(Lower(text.substr(start, end - start)));
+    parts.push_back(AsciiUpper(text.substr(start, end - start)));
     if (plus == std::string_view::npos) break;
     start = plus + 1;
   }
@@ -206,9 +204,9 @@ std::optional<ScriptKey> ParseScriptKey(std::string_view text) {
   ScriptKey key;
   bool shift = false, ctrl = false, alt = false;
   for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
-    bool* flag = parts[i] == "shift"                             ? &shift
-                 : (parts[i] == "ctrl" || parts[i] == "control") ? &ctrl
-                 : parts[i] == "alt"                             ? &alt
+    bool* flag = parts[i] == "SHIFT"                             ? &shift
+                 : (parts[i] == "CTRL" || parts[i] == "CONTROL") ? &ctrl
+                 : parts[i] == "ALT"                             ? &alt
                                                                  : nullptr;
     if (flag == nullptr || *flag) return std::nullopt;  // unknown or repeated
     *flag = true;
