@@ -74,6 +74,12 @@ void FrmBrowser::SetCaption(const std::string& caption) {
 void FrmBrowser::NewPlayer() {
   oPlayer.reset();
   oPlayer = newPlayer_();
+  // Making the player lets queued events run; a close answered there ends
+  // the window, and an ended window holds no player.
+  if (unloaded_) {
+    oPlayer.reset();
+    return;
+  }
   if (!oPlayer) RaiseVbError(vberr::kObjectNotSet);
   oPlayer->PlayStateChange = [this](std::int32_t mode) { oPlayer_PlayStateChange(mode); };
   oPlayer->PlayFileChange = [this](const std::string& file) { oPlayer_PlayFileChange(file); };
@@ -87,6 +93,7 @@ void FrmBrowser::Form_Initialize() {
     // before the blank document is asked for, so its splash page finds no
     // document and only the timer it arms takes effect.
     Form_Load();
+    if (unloaded_) return;
     objwb.Navigate2("about:blank");
     const std::int64_t start = loop_.NowMs();
     while (objwb.ReadyState() != readystate::kComplete) {
@@ -103,6 +110,7 @@ void FrmBrowser::Form_Initialize() {
         loop_.Sleep(10);
         loop_.DoEvents();
       }
+      if (unloaded_) return;
     }
     ShowSplash();
   });
@@ -148,6 +156,7 @@ void FrmBrowser::Form_Load() {
       }
     }
 
+    if (unloaded_) return;
     ShowSplash();
     TimerSpalsh.SetEnabled(true);
   });
@@ -158,10 +167,12 @@ void FrmBrowser::SetUpPlayer(std::string& choice, StepTrail& trail) {
     if (choice == "1") {
       trail.Step("Form Load: creazione WMP");
       NewPlayer();
+      if (unloaded_) return;
       trail.Step("Form Load: caricamento WMP");
       oPlayer->SetVersione(1);
       trail.Step("Form Load: settings WMP");
       optPlayer.SetValue(1, true);
+      if (unloaded_) return;
       if (!oPlayer) RaiseVbError(vberr::kObjectNotSet);
       oPlayer->SetRate(PlayerRate());
       oPlayer->SetFullScreen(true);
@@ -176,12 +187,14 @@ void FrmBrowser::SetUpPlayer(std::string& choice, StepTrail& trail) {
     }
     trail.Step("Form Load: creazione WMP6");
     NewPlayer();
+    if (unloaded_) return;
     trail.Step("Form Load: caricamento WMP6");
     oPlayer->SetVersione(0);
     oPlayer->SetRate(PlayerRate());
     trail.Step("Form Load: settings WMP6");
     state.SetVolumeScale(kVolumeScale6);
     optPlayer.SetValue(0, true);
+    if (unloaded_) return;
     break;
   }
   if (!oPlayer) RaiseVbError(vberr::kObjectNotSet);

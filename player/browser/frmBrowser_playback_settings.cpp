@@ -48,6 +48,7 @@ void FrmBrowser::SetPlayer(std::int16_t Index) {
     oPlayer->Stop_Player();
     previous = oPlayer->Versione();
     NewPlayer();
+    if (unloaded_) return;
     if (Index == 1 || Index == 0) {
       oPlayer->SetVersione(Index);
       state.SetVolumeScale(Index == 1 ? kVolumeScale9 : kVolumeScale6);
