@@ -11,9 +11,8 @@ class FakeEnvironment : public Environment {
   explicit FakeEnvironment(std::map<std::string, std::string> vars) : vars_(std::move(vars)) {}
   void Set(const std::string& name, std::string value) { vars_[name] = std::move(value); }
   std::optional<std::string> Get(const std::string& name) const override {
-    auto it = vars_.find(name);
-    if (it == vars_.end()) return std::nullopt;
-    return it->second;
+    const auto it = vars_.find(name);
+    return it == vars_.end() ? std::nullopt : std::optional(it->second);
   }
 
  private:

@@ -20,8 +20,8 @@ class MemoryFileSystem : public FileSystem {
   void AddFolder(const std::string& path);
   void SetReadOnly(const std::string& path);
 
-  bool FileExists(const std::string& path) const override { return ResolveFile(path).has_value(); }
-  bool FolderExists(const std::string& path) const override { return ResolveFolder(path).has_value(); }
+  bool FileExists(const std::string& path) const override { return Resolve(path, false).has_value(); }
+  bool FolderExists(const std::string& path) const override { return Resolve(path, true).has_value(); }
   std::vector<std::string> SubFolders(const std::string& folder) const override {
     return Children(folder, true);
   }
@@ -31,12 +31,10 @@ class MemoryFileSystem : public FileSystem {
   void WriteText(const std::string& path, const std::string& text) override;
 
  private:
-  std::optional<std::string> ResolveFile(const std::string& path) const;
-  std::optional<std::string> ResolveFolder(const std::string& path) const;
+  std::optional<std::string> Resolve(const std::string& path, bool folder) const;
   std::vector<std::string> Children(const std::string& folder, bool folders) const;
 
-  std::map<std::string, std::string> files_;
-  std::set<std::string> folders_{"/"};
+  std::map<std::string, std::optional<std::string>> entries_;  // a file's text; none for a folder
   std::set<std::string> readOnly_;
 };
 

@@ -6,9 +6,8 @@ namespace orva::fakes {
 
 MsgBoxResult ScriptedDialogs::MsgBox(const std::string& prompt, MsgBoxButtons buttons, MsgBoxIcon icon,
                                      const std::string& title) {
-  const bool answered = !answers_.empty();
-  shown_.push_back({ShownDialog::Kind::kMsgBox, title, prompt, buttons, icon, {}, {}, answered});
-  if (!answered) return DefaultAnswer(buttons);
+  shown_.push_back({ShownDialog::Kind::kMsgBox, title, prompt, buttons, icon, {}, {}, !answers_.empty()});
+  if (answers_.empty()) return DefaultAnswer(buttons);
   const MsgBoxResult answer = answers_.front();
   answers_.pop_front();
   return answer;
@@ -16,10 +15,9 @@ MsgBoxResult ScriptedDialogs::MsgBox(const std::string& prompt, MsgBoxButtons bu
 
 std::string ScriptedDialogs::InputBox(const std::string& prompt, const std::string& title,
                                       const std::string& defaultText) {
-  const bool answered = !inputs_.empty();
   shown_.push_back({ShownDialog::Kind::kInputBox, title, prompt, MsgBoxButtons::kOkCancel, MsgBoxIcon::kNone,
-                    defaultText, ErrorReportView(), answered});
-  if (!answered) return {};
+                    defaultText, ErrorReportView(), !inputs_.empty()});
+  if (inputs_.empty()) return {};
   std::string answer = std::move(inputs_.front());
   inputs_.pop_front();
   return answer;

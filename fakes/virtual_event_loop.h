@@ -3,6 +3,7 @@
 // advances it, and due timers fire in time order (ties in start order), so
 // minutes of playback run in microseconds and every run is the same.
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -34,7 +35,8 @@ class VirtualEventLoop : public EventLoop {
 
  private:
   using Key = std::pair<std::int64_t, TimerId>;  // due time, then start order
-  bool FireFirstDueBy(std::int64_t limit);
+  // Fires the due timers one at a time, so a timer may start or stop others.
+  void FireDueBy(std::int64_t limit);
 
   std::int64_t now_ = 0;
   TimerId nextId_ = 1;

@@ -32,9 +32,10 @@ inline std::string Text(Registry& reg, RegHandle root, std::string_view path, st
   return data;
 }
 
-// The subkeys of root\path, or with `values` its values, in the registry's
+// The subkeys (with `values`, the values) of root\path in the registry's
 // order; none for a missing key.
-inline std::vector<std::string> Names(Registry& reg, RegHandle root, std::string_view path, bool values) {
+inline std::vector<std::string> Names(Registry& reg, RegHandle root, std::string_view path,
+                                      bool values = false) {
   std::vector<std::string> names;
   RegHandle h = 0;
   if (reg.OpenKey(root, path, kKeyRead, &h) != kErrorSuccess) return names;
@@ -47,12 +48,11 @@ inline std::vector<std::string> Names(Registry& reg, RegHandle root, std::string
   return names;
 }
 inline std::vector<std::string> Subkeys(Registry& reg, RegHandle root, std::string_view path) {
-  return Names(reg, root, path, false);
+  return Names(reg, root, path);
 }
 inline std::vector<std::string> ValueNames(Registry& reg, RegHandle root, std::string_view path) {
   return Names(reg, root, path, true);
 }
-
 inline bool KeyExists(Registry& reg, RegHandle root, std::string_view path) {
   RegHandle h = 0;
   if (reg.OpenKey(root, path, kKeyRead, &h) != kErrorSuccess) return false;
