@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "common/runtime/locale_settings.h"
-#include "common/runtime/vb_error.h"
 
 namespace orva::book {
 namespace {
@@ -35,21 +34,6 @@ TEST(BookFormat, CommandLinksAreRecognisedInTheirOrderAndCaseRules) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.url);
     EXPECT_EQ(ClassifyCommandLink(c.url), c.expected);
-  }
-}
-
-TEST(BookFormat, KeyCommandsCarryTheirModifiersFromAnywhereInTheAddress) {
-  const KeyCommand ctrlShift = ParseKeyCommand("file:///x.htm#KEYSHIFT##ZUVP_KEYCMD##KEYCTRL#39");
-  EXPECT_EQ(ctrlShift.keyCode, 39);
-  EXPECT_EQ(ctrlShift.shift, 3);
-  const KeyCommand alt = ParseKeyCommand("file:///x.htm#ZUVP_KEYCMD##KEYALT#56");
-  EXPECT_EQ(alt.keyCode, 56);
-  EXPECT_EQ(alt.shift, 4);
-  try {
-    ParseKeyCommand("file:///x.htm#ZUVP_KEYCMD#abc");
-    FAIL() << "a key code that is not a number must fail";
-  } catch (const VbError& e) {
-    EXPECT_EQ(e.Number(), vberr::kTypeMismatch);
   }
 }
 
@@ -105,26 +89,9 @@ TEST(BookFormat, PositionsAreReadFromTheEndOfTheAddress) {
   EXPECT_DOUBLE_EQ(ParsePosition("12,5"), 12.5);
 }
 
-TEST(BookFormat, ElementNamesAndMessages) {
-  EXPECT_EQ(AudioElement(0), "ZUVPLAYER_AUDIO");
-  EXPECT_EQ(AudioElement(2), "ZUVPLAYER_AUDIO_2");
-  EXPECT_EQ(PositionElement(0), "ZUVPLAYER_AUDIO_POS");
-  EXPECT_EQ(PositionElement(3), "ZUVPLAYER_AUDIO_POS_3");
-  EXPECT_EQ(NextHtmlElement(1), "ZUVPLAYER_AUDIO_NEXTHTML_1");
-  EXPECT_EQ(IndexAnchorElement(4), "OrvaIndex_4");
-  MessageTexts texts;
-  EXPECT_EQ(texts[Message::kUscita], "Sei sicuro di voler uscire?");
-  texts.Set(Message::kUscita, "Really quit?");
-  EXPECT_EQ(texts[Message::kUscita], "Really quit?");
-  texts.ResetToDefaults();
-  EXPECT_EQ(texts[Message::kUscita], "Sei sicuro di voler uscire?");
-  for (std::size_t i = 0; i < kMessages.size(); ++i) EXPECT_EQ(static_cast<std::size_t>(kMessages[i].id), i);
-}
-
 TEST(BookFormat, BookPathsFromTheProgramFolder) {
   EXPECT_EQ(IndexPathOf("C:\\Libri\\Storia"), "C:\\Libri\\Storia\\Index.htm");
   EXPECT_EQ(IndexPathOf("C:\\"), "C:\\Index.htm");
-  EXPECT_EQ(IndexPathOf("\\home\\anna\\Storia Antica"), "\\home\\anna\\Storia Antica\\Index.htm");
   EXPECT_EQ(StyleSheetAddress("C:\\Libri\\Storia", 2), "file:///C:/Libri/Storia/INCLUDE/Style2.CSS");
 }
 

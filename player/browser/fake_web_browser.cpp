@@ -112,7 +112,7 @@ void FakeWebBrowser::Load(const std::string& address) {
   pending_ = kNoTimer;
   readyState_ = readystate::kLoading;
   if (holdLoads_) return;
-  pending_ = loop_.StartTimer(loadDelayMs_, [this, address] {
+  pending_ = loop_.StartTimer(0, [this, address] {
     pending_ = kNoTimer;
     Finish(address);
   });

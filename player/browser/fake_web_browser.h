@@ -2,7 +2,7 @@
 // A browser whose pages are built in code, for fast and exact tests of
 // everything that reads pages. Navigate2 and link clicks raise
 // BeforeNavigate2 at once; a navigation that goes ahead completes on the
-// event loop (TitleChange, then DocumentComplete), as a real load arrives
+// event loop at the next DoEvents (TitleChange, then DocumentComplete), as a real load arrives
 // later.
 //
 //   FakeWebBrowser browser(loop);
@@ -87,8 +87,6 @@ class FakeWebBrowser : public WebBrowser {
   void ClickLink(const std::string& address);
   // The page calls window.close().
   void CloseFromPage();
-  // How long a load takes on the event loop (0: on the next DoEvents).
-  void SetLoadDelay(int ms) { loadDelayMs_ = ms; }
   // While held, loads never finish (ReadyState stays loading).
   void HoldLoads(bool hold) { holdLoads_ = hold; }
 
@@ -97,11 +95,10 @@ class FakeWebBrowser : public WebBrowser {
   // The addresses of the documents that completed, in order.
   const std::vector<std::string>& Completed() const { return completed_; }
 
+ private:
   // The address LocationURL reports for what Navigate2 was given: a core
   // path ("\" separators) becomes a file address with "%20" for blanks.
   static std::string AddressFor(const std::string& requested);
-
- private:
   void Load(const std::string& address);
   void Finish(const std::string& address);
 
@@ -110,7 +107,6 @@ class FakeWebBrowser : public WebBrowser {
   std::unique_ptr<FakeDocument> document_;
   std::string location_;
   std::int32_t readyState_ = readystate::kUninitialized;
-  int loadDelayMs_ = 0;
   bool holdLoads_ = false;
   TimerId pending_ = kNoTimer;
   std::vector<std::string> requested_;

@@ -39,6 +39,10 @@
 
 namespace orva {
 
+namespace testing {
+struct FrmBrowserInside;
+}
+
 // The title of the program's own questions.
 inline constexpr std::string_view kAppTitle = "OrvaPlayer";
 // The title of the exit question.
@@ -158,6 +162,10 @@ class FrmBrowser : private WebBrowserEvents {
   void TimerOSD_Timer();
   void TimerDisableState_Timer();
 
+  // The message on the display, and whether the display is on screen.
+  const std::string& OsdText() const { return lblOSD; }
+  bool OsdVisible() const { return frmOSDVisible; }
+
   // --- Window.
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
@@ -213,6 +221,8 @@ class FrmBrowser : private WebBrowserEvents {
   static constexpr int kBlankDocumentWaitMs = 30'000;
 
  private:
+  friend struct testing::FrmBrowserInside;
+
   // WebBrowserEvents: trace what arrives and hand it to the handlers.
   void OnBeforeNavigate2(const std::string& url, bool& cancel) override;
   void OnDocumentComplete(const std::string& url) override;

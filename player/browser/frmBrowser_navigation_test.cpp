@@ -1,16 +1,15 @@
 // Command links: which addresses are cancelled and carried out, and what
-// each does; and the browser's title and closing events.
+// each does; and the failed server lookup.
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include "player/browser/testing/frm_browser_world.h"
 
-#include "player/browser/reading_test_world.h"
-
-namespace orva::reading_testing {
+namespace orva::testing {
 namespace {
 
-struct Navigation : ReadingWorld {
+struct Navigation : ::testing::Test, FrmBrowserWorld {
+  const std::string page = Url("cap01/Pag.htm");
   // A page reading its audio, 65 seconds in.
   FrmBrowser& Reading() {
     AddPage("cap01/Pag.htm",
@@ -28,7 +27,6 @@ struct Navigation : ReadingWorld {
     Open("cap01/Pag.htm");
     PlayOn(65'000);
     Engine().ClearCalls();
-    dialogs.Clear();
     return f;
   }
   // Follows a link of the page on view; true when it was cancelled.
@@ -41,71 +39,44 @@ struct Navigation : ReadingWorld {
 };
 
 TEST_F(Navigation, EveryCommandMarkerIsCarriedOutAndEveryOtherAddressLoads) {
-  const std::string page = Url("cap01/Pag.htm");
   struct Case {
     const char* name;
     std::string address;
     bool cancelled;
     std::vector<std::string> calls;  // what the engine was told
-    const char* osd;                 // nullptr: the display is untouched
-    bool kept;
+    const char* osd = "";            // the display after it
   };
+  auto video = [](const char* mode, const std::string& file) {
+    return std::vector<std::string>{mode, "currentPlaylist.clear", "URL=" + file, "controls.play"};
+  };
+  const std::string folder = "books\\Storia Antica\\cap01\\";
   const Case cases[] = {
-      {"the resume link, in any case",
-       page + "#location.reload",
-       true,
-       {"controls.stop", "controls.play"},
-       nullptr,
-       false},
-      {"stop", page + "#ZUVP_STOP#", true, {"controls.stop"}, "STOP 00:00", false},
+      {"the resume link, in any case", page + "#location.reload", true, {"controls.stop", "controls.play"}},
+      {"stop", page + "#ZUVP_STOP#", true, {"controls.stop"}, "STOP 00:00"},
       {"pause, kept on screen",
        page + "#ZUVP_PAUSE#",
        true,
        {"controls.pause"},
-       "PAUSA 01:05 premere ctrl+3",
-       true},
-      {"stop in lower case is a link", page + "#zuvp_stop#", false, {"controls.stop"}, nullptr, false},
-      {"play in lower case is a link", page + "#zuvp_play#", false, {"controls.stop"}, nullptr, false},
-      {"an index page is a page", Url("cap01/INDEX.HTM"), false, {"controls.stop"}, nullptr, false},
-      {"an ordinary page", Url("cap01/Altra.htm"), false, {"controls.stop"}, nullptr, false},
-      {"a video link, full screen",
-       page + "#film.avi",
-       true,
-       {"uiMode=none", "currentPlaylist.clear", "URL=books\\Storia Antica\\cap01\\film.avi", "controls.play"},
-       nullptr,
-       false},
-      {"a video link in a window",
-       page + "#clip.WMV@NOFULL@",
-       true,
-       {"uiMode=mini", "currentPlaylist.clear", "URL=books\\Storia Antica\\cap01\\clip.WMV", "controls.play"},
-       nullptr,
-       false},
-      {"a personal video",
-       page + "#VIDEO_PERS#intervista.mpg",
-       true,
-       {"uiMode=none", "currentPlaylist.clear", "URL=books\\Storia Antica\\cap01\\intervista.mpg",
-        "controls.play"},
-       nullptr,
-       false},
-      {"a personal video marked with @, in a window",
-       page + "#@VIDEO_PERS@intervista.mpg@NOFULL@",
-       true,
-       {"uiMode=mini", "currentPlaylist.clear", "URL=books\\Storia Antica\\cap01\\intervista.mpg",
-        "controls.play"},
-       nullptr,
-       false},
-      {"the dictionary video, from the page's field",
-       page + "#PLAYVIDEODIZIONARIO",
-       true,
-       {"uiMode=mini", "currentPlaylist.clear", "URL=C:\\video\\segno.avi", "controls.play"},
-       nullptr,
-       false},
+       "PAUSA 01:05 premere ctrl+3"},
+      {"stop in lower case is a link", page + "#zuvp_stop#", false, {"controls.stop"}},
+      {"play in lower case is a link", page + "#zuvp_play#", false, {"controls.stop"}},
+      {"an index page is a page", Url("cap01/INDEX.HTM"), false, {"controls.stop"}},
+      {"an ordinary page", Url("cap01/Altra.htm"), false, {"controls.stop"}},
+      {"a video link, full screen", page + "#film.avi", true, video("uiMode=none", folder + "film.avi")},
+      {"a video link in a window", page + "#clip.WMV@NOFULL@", true,
+       video("uiMode=mini", folder + "clip.WMV")},
+      {"a personal video", page + "#VIDEO_PERS#intervista.mpg", true,
+       video("uiMode=none", folder + "intervista.mpg")},
+      {"a personal video marked with @, in a window", page + "#@VIDEO_PERS@intervista.mpg@NOFULL@", true,
+       video("uiMode=mini", folder + "intervista.mpg")},
+      {"the dictionary video, from the page's field", page + "#PLAYVIDEODIZIONARIO", true,
+       video("uiMode=mini", "C:\\video\\segno.avi")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     FrmBrowser& f = Reading();
     EXPECT_EQ(Follow(c.address), c.cancelled);
-    EXPECT_EQ(f.TextURL.Text(), c.address);
+    EXPECT_EQ(In::TextURL(f), c.address);
     std::vector<std::string> calls;
     for (const std::string& call : Engine().Calls())
       if (call.rfind("controls.", 0) == 0 || call.rfind("URL=", 0) == 0 || call.rfind("uiMode", 0) == 0 ||
@@ -113,25 +84,18 @@ TEST_F(Navigation, EveryCommandMarkerIsCarriedOutAndEveryOtherAddressLoads) {
         calls.push_back(call);
     if (!c.cancelled && !calls.empty()) calls.resize(1);  // the new page's own audio start follows
     EXPECT_EQ(calls, c.calls);
-    if (c.osd) {
-      EXPECT_EQ(f.lblOSD, c.osd);
-      EXPECT_TRUE(f.frmOSDVisible);
-      EXPECT_EQ(f.TimerOSD.Enabled(), !c.kept);
-    } else {
-      EXPECT_FALSE(f.frmOSDVisible);
-    }
+    EXPECT_EQ(Shown(), c.osd);
+    loop.Advance(1500);
+    EXPECT_EQ(Shown(), c.name == std::string("pause, kept on screen") ? c.osd : "");
     EXPECT_TRUE(Reports().empty());
   }
-}
-
-TEST_F(Navigation, PlayAfterPauseShowsThePosition) {
-  FrmBrowser& f = Reading();
-  Follow(Url("cap01/Pag.htm") + "#ZUVP_PAUSE#");
+  // Play after pause shows the position it goes on from.
+  Reading();
+  EXPECT_TRUE(Follow(page + "#ZUVP_PAUSE#"));
   PlayOn(10'000);
-  EXPECT_TRUE(Follow(Url("cap01/Pag.htm") + "#ZUVP_PLAY#"));
+  EXPECT_TRUE(Follow(page + "#ZUVP_PLAY#"));
   EXPECT_TRUE(Playing());
-  EXPECT_EQ(f.lblOSD, "PLAY 01:05");
-  EXPECT_TRUE(f.TimerOSD.Enabled());
+  EXPECT_EQ(Shown(), "PLAY 01:05");
 }
 
 TEST_F(Navigation, AKeyCommandRunsTheKeyWithItsModifiers) {
@@ -154,9 +118,9 @@ TEST_F(Navigation, AKeyCommandRunsTheKeyWithItsModifiers) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Reading();
-    testing::CapturedTrace trace;
-    EXPECT_EQ(Follow(Url("cap01/Pag.htm") + c.link), c.cancelled);
-    const std::string text = trace.Text();
+    CapturedTrace events;
+    EXPECT_EQ(Follow(page + c.link), c.cancelled);
+    const std::string text = events.Text();
     if (c.traced)
       EXPECT_NE(text.find(std::string("\"ev\":\"key\",") + c.traced), std::string::npos) << text;
     else
@@ -166,70 +130,34 @@ TEST_F(Navigation, AKeyCommandRunsTheKeyWithItsModifiers) {
 }
 
 TEST_F(Navigation, TheDictionaryVideoReadsTheFieldAsItIsNowAndFailsWithoutIt) {
-  FrmBrowser& f = Reading();
+  Reading();
   browser.FakeDocumentOnView()->SetValue("VideoNomeFile", "D:\\segni\\casa.avi@NOFULL@");
-  EXPECT_TRUE(Follow(Url("cap01/Pag.htm") + "#PLAYVIDEODIZIONARIO"));
-  EXPECT_EQ(f.oPlayer->FileName(), "D:\\segni\\casa.avi");
+  EXPECT_TRUE(Follow(page + "#PLAYVIDEODIZIONARIO"));
+  EXPECT_EQ(Played(), std::vector<std::string>{"D:\\segni\\casa.avi"});
 
   AddPage("cap01/Senza.htm", {});
   Open("cap01/Senza.htm");
   Engine().ClearCalls();
   EXPECT_FALSE(Follow(Url("cap01/Senza.htm") + "#PLAYVIDEODIZIONARIO"));
   EXPECT_EQ(Reports(), (std::vector<std::string>{"objWB_BeforeNavigate2 / 91"}));
-  EXPECT_EQ(std::count_if(Engine().Calls().begin(), Engine().Calls().end(),
-                          [](const std::string& call) { return call.rfind("URL=", 0) == 0; }),
-            0);
-}
-
-TEST_F(Navigation, AKeptFragmentLivesForOneNavigation) {
-  FrmBrowser& f = Reading();
-  f.state.PendingFragment = "#ZUVPLAYER_AUDIO_POS=30";
-  f.state.KeepPending = true;
-  Follow(Url("cap01/Pag.htm"));
-  EXPECT_FALSE(f.state.KeepPending);
-  EXPECT_NEAR(Engine().controlsCurrentPosition(), 30, 0.01);
-  // ... and for the one audio start of the page it was kept for.
-  EXPECT_EQ(f.state.PendingFragment, "");
+  EXPECT_TRUE(Played().empty());
 }
 
 TEST_F(Navigation, AFailedServerLookupReturnsToTheIndexPage) {
-  struct Case {
-    const char* title;
-    bool toIndex;
-  };
-  const Case cases[] = {{"Impossibile trovare il server", true},
-                        {"IMPOSSIBILE TROVARE IL SERVER", true},
-                        {"Impossibile trovare il server.", false},
-                        {"Capitolo primo", false}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.title);
-    FrmBrowser& f = Reading();
-    const std::size_t before = browser.Requested().size();
-    f.objWB_TitleChange(c.title);
-    if (c.toIndex) {
-      ASSERT_EQ(browser.Requested().size(), before + 1);
-      EXPECT_EQ(browser.Requested().back(), "\\books\\Storia Antica\\Index.htm");
-    } else {
-      EXPECT_EQ(browser.Requested().size(), before);
-    }
+  const std::pair<const char*, bool> cases[] = {{"Impossibile trovare il server", true},
+                                                {"IMPOSSIBILE TROVARE IL SERVER", true},
+                                                {"Impossibile trovare il server.", false},
+                                                {"Capitolo primo", false}};
+  for (const auto& [title, toIndex] : cases) {
+    SCOPED_TRACE(title);
+    Start();
+    browser.AddPage("http://nowhere.example/", {.title = title});
+    browser.Navigate2("http://nowhere.example/");
+    loop.DoEvents();
+    EXPECT_EQ(browser.Requested().back(),
+              toIndex ? "\\books\\Storia Antica\\Index.htm" : "http://nowhere.example/");
   }
 }
 
-TEST_F(Navigation, ThePagesOwnCloseRequestAsksTheExitQuestion) {
-  FrmBrowser& f = Reading();
-  dialogs.QueueAnswer(MsgBoxResult::kNo);
-  browser.CloseFromPage();
-  EXPECT_FALSE(f.Unloaded());
-  EXPECT_TRUE(Playing());
-  ASSERT_EQ(dialogs.Shown().size(), 1u);
-  EXPECT_EQ(dialogs.Shown().back().text, "Sei sicuro di voler uscire?");
-
-  dialogs.QueueAnswer(MsgBoxResult::kYes);
-  bool cancel = false;
-  f.objWB_WindowClosing(false, cancel);
-  EXPECT_TRUE(cancel);  // the browser itself never closes
-  EXPECT_TRUE(f.Unloaded());
-}
-
 }  // namespace
-}  // namespace orva::reading_testing
+}  // namespace orva::testing

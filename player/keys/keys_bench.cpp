@@ -43,11 +43,11 @@ struct World : testing::FrmBrowserWorld {
                                   .id = "OrvaIndex_" + std::to_string(n),
                                   .href = page + "#ZUVPLAYER_AUDIO_POS=" + std::to_string(60 * (n - 1))});
     browser.AddPage(page, content);
-    StartWithoutSplash();
+    Start();
     browser.Navigate2(page);
     loop.DoEvents();
-    form->oPlayer->SetCurrentPosition(position);
-    form->oPlayer->SetVolume(50.0);
+    testing::In::Player(*form)->SetCurrentPosition(position);
+    testing::In::Player(*form)->SetVolume(50.0);
   }
 };
 
@@ -57,7 +57,7 @@ void PressInTurnFrom(benchmark::State& state, double position, const std::vector
   for (auto _ : state) {
     const Key& key = keys[next];
     world.form->Form_KeyDown(key.code, key.shift);
-    benchmark::DoNotOptimize(world.form->lblOSD.data());
+    benchmark::DoNotOptimize(world.form->OsdText().data());
     next = (next + 1) % keys.size();
   }
   if (!world.dialogs.ErrorReports().empty()) state.SkipWithError("a key reported a failure");

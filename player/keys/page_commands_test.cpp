@@ -5,102 +5,86 @@
 
 #include <filesystem>
 
-#include "player/keys/keys_test_world.h"
+#include "player/browser/testing/frm_browser_world.h"
+#include "player/keys/key_codes.h"
 
-namespace orva::keys_testing {
+namespace orva::testing {
 namespace {
 
 using keys::Digit;
+constexpr std::int16_t kForward = Digit(8);
+constexpr std::int16_t kBack = Digit(7);
 
-// --- The position index.
+struct PageKeys : ::testing::Test, FrmBrowserWorld {};
 
-struct IndexCase {
-  const char* name;
-  double playback;
-  const char* forwardShows;
-  std::optional<int> forwardOpens;  // the anchor's position, when it opens one
-  const char* backShows;
-  std::optional<int> backOpens;
-};
-
-std::ostream& operator<<(std::ostream& out, const IndexCase& c) { return out << c.name; }
-
-// Anchors at 0, 60 and 120 s.
-const IndexCase kIndexCases[] = {
-    {"InTheFirstSection", 30, "Indice avanti - Indice 2", 60, "Indice indietro - Raggiunto l'inizio ", {}},
-    {"InTheSecondSection", 70, "Indice avanti - Indice 3", 120, "Indice indietro - Indice 1", 0},
-    // Past the last anchor the back search runs off the end and starts again.
-    {"AfterTheLastAnchor",
-     130,
-     "Indice avanti - Raggiunta la fine ",
-     {},
-     "Indice indietro - Raggiunto l'inizio ",
-     {}},
-};
-
-struct IndexKeyTest : KeysWorld, ::testing::WithParamInterface<IndexCase> {};
-
-TEST_P(IndexKeyTest, IndexForwardOpensTheNextSectionsStart) {
-  const IndexCase& c = GetParam();
-  StartReading();
-  PlayFrom(c.playback);
-  const std::size_t requested = browser.Requested().size();
-  Alt(Digit(8));
-  EXPECT_EQ(Shown(), c.forwardShows);
-  if (c.forwardOpens) {
-    EXPECT_EQ(browser.Requested().back(), AnchorAddress(*c.forwardOpens));
-    loop.DoEvents();  // the anchor loads and plays from its position
-    EXPECT_NEAR(Position(), *c.forwardOpens, 0.01);
-  } else {
-    EXPECT_EQ(browser.Requested().size(), requested);
-    EXPECT_EQ(form->state.IndexCounter, 3);  // the last anchor
+TEST_F(PageKeys, TheIndexKeysOpenTheStartOfTheNextOrPreviousSection) {
+  struct Case {
+    const char* name;
+    std::vector<std::optional<int>> anchors;
+    double playback;
+    std::int16_t key;
+    const char* shown;
+    std::optional<int> opens;  // the anchor's position, when it opens one
+  };
+  const std::vector<std::optional<int>> standard{0, 60, 120};
+  const Case cases[] = {
+      {"forward in the first section", standard, 30, kForward, "Indice avanti - Indice 2", 60},
+      {"forward in the second section", standard, 70, kForward, "Indice avanti - Indice 3", 120},
+      {"forward after the last anchor", standard, 130, kForward, "Indice avanti - Raggiunta la fine ", {}},
+      {"back in the first section", standard, 30, kBack, "Indice indietro - Raggiunto l'inizio ", {}},
+      {"back in the second section", standard, 70, kBack, "Indice indietro - Indice 1", 0},
+      // Past the last anchor the back search runs off the end and starts again.
+      {"back after the last anchor", standard, 130, kBack, "Indice indietro - Raggiunto l'inizio ", {}},
+      // An anchor without the position takes the position of the one before.
+      {"forward past an anchor without position",
+       {0, 60, std::nullopt, 120},
+       70,
+       kForward,
+       "Indice avanti - Indice 4",
+       120},
+      {"back past an anchor without position",
+       {0, 60, std::nullopt, 120},
+       70,
+       kBack,
+       "Indice indietro - Indice 2",
+       60},
+      {"forward without anchors", {}, 0, kForward, "Indice avanti - Raggiunta la fine ", {}},
+      {"back without anchors", {}, 0, kBack, "Indice indietro - Raggiunto l'inizio ", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    StartReading(c.anchors);
+    PlayFrom(c.playback);
+    const std::size_t requested = browser.Requested().size();
+    Alt(c.key);
+    EXPECT_EQ(Shown(), c.shown);
+    if (c.opens) {
+      EXPECT_EQ(browser.Requested().back(), AnchorAddress(*c.opens));
+      loop.DoEvents();  // the anchor loads and plays from its position
+      EXPECT_NEAR(Position(), *c.opens, 0.01);
+    } else {
+      EXPECT_EQ(browser.Requested().size(), requested);
+    }
+    EXPECT_TRUE(Reports().empty());
   }
-  EXPECT_TRUE(Reports().empty());
 }
 
-TEST_P(IndexKeyTest, IndexBackOpensThePreviousSectionsStart) {
-  const IndexCase& c = GetParam();
+TEST_F(PageKeys, RepeatedIndexForwardWalksTheAnchorsOfThePageAndStartsAgainOnAnother) {
   StartReading();
-  PlayFrom(c.playback);
-  const std::size_t requested = browser.Requested().size();
-  Alt(Digit(7));
-  EXPECT_EQ(Shown(), c.backShows);
-  if (c.backOpens)
-    EXPECT_EQ(browser.Requested().back(), AnchorAddress(*c.backOpens));
-  else
-    EXPECT_EQ(browser.Requested().size(), requested);
-  EXPECT_TRUE(Reports().empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(AnchorsAt0_60_120, IndexKeyTest, ::testing::ValuesIn(kIndexCases),
-                         [](const auto& p) { return std::string(p.param.name); });
-
-TEST_F(KeysWorld, RepeatedIndexForwardWalksTheAnchorsOfTheSamePage) {
-  StartReading();
-  for (int expected : {1, 2, 3}) {
-    Alt(Digit(8));
-    loop.DoEvents();
-    EXPECT_EQ(Shown(), "Indice avanti - Indice " + std::to_string(expected));
-    // Following an anchor keeps the page, and so the counter.
-    EXPECT_EQ(form->state.IndexCounter, expected);
+  for (const char* shown :
+       {"Indice avanti - Indice 1", "Indice avanti - Indice 2", "Indice avanti - Indice 3",
+        "Indice avanti - Raggiunta la fine ", "Indice avanti - Raggiunta la fine "}) {
+    Alt(kForward);
+    loop.DoEvents();  // following an anchor keeps the page, and so the count
+    EXPECT_EQ(Shown(), shown);
   }
-  Alt(Digit(8));
-  EXPECT_EQ(Shown(), "Indice avanti - Raggiunta la fine ");
-  EXPECT_EQ(form->state.IndexCounter, 3);
+  Open("cap01/Pag0.htm");
+  Open(kPage);
+  Alt(kForward);
+  EXPECT_EQ(Shown(), "Indice avanti - Indice 1");
 }
 
-TEST_F(KeysWorld, AnAnchorWithoutThePositionTakesThePositionOfTheOneBefore) {
-  StartReading({0, 60, std::nullopt, 120});
-  PlayFrom(70);
-  Alt(Digit(8));
-  EXPECT_EQ(Shown(), "Indice avanti - Indice 4");
-  form->state.IndexCounter = 0;
-  PlayFrom(70);
-  Alt(Digit(7));
-  EXPECT_EQ(Shown(), "Indice indietro - Indice 2");
-}
-
-TEST_F(KeysWorld, IndexBackPassesOverAnAnchorPositionThatIsNotANumber) {
+TEST_F(PageKeys, IndexBackPassesOverAnAnchorPositionThatIsNotANumber) {
   AddReadingPage();
   AddPage(kPage, {.title = "Pag1.htm",
                   .elements = {Meta("ZUVPLAYER_AUDIO", "uno.mp3"), Anchor(1, AnchorAddress(0)),
@@ -109,59 +93,39 @@ TEST_F(KeysWorld, IndexBackPassesOverAnAnchorPositionThatIsNotANumber) {
   Start();
   Open(kPage);
   PlayFrom(70);
-  Alt(Digit(7));
+  Alt(kBack);
   EXPECT_EQ(Shown(), "Indice indietro - Indice 2");
   EXPECT_TRUE(Reports().empty());
 }
 
-TEST_F(KeysWorld, APageWithoutAnchorsReachesBothEnds) {
-  StartReading({});
-  Alt(Digit(8));
-  EXPECT_EQ(Shown(), "Indice avanti - Raggiunta la fine ");
-  EXPECT_EQ(form->state.IndexCounter, 0);
-  Alt(Digit(7));
-  EXPECT_EQ(Shown(), "Indice indietro - Raggiunto l'inizio ");
-  EXPECT_TRUE(Reports().empty());
+TEST_F(PageKeys, NextStyleSheetCyclesThroughTheFilesThatExist) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> files;
+    int from;
+    int to;
+  };
+  const Case cases[] = {
+      {"one to two", {"Style1.CSS", "Style2.CSS", "Style3.CSS"}, 1, 2},
+      {"the last back to one", {"Style1.CSS", "Style2.CSS", "Style3.CSS"}, 3, 1},
+      {"the next missing stays at one", {"Style1.CSS", "Style3.CSS"}, 1, 1},
+      {"lower-case files", {"style1.css", "style2.css"}, 1, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    disk = {};
+    AddReadingPage();
+    AddStyleSheets(c.files);
+    Store("StyleSheet", std::to_string(c.from));
+    Start();
+    Open(kPage);
+    Alt(Digit(9));
+    EXPECT_EQ(Shown(), "Stile " + std::to_string(c.to));
+    EXPECT_EQ(Stored("StyleSheet"), std::to_string(c.to));
+  }
 }
 
-// --- Style sheets.
-
-struct StyleCase {
-  const char* name;
-  std::vector<std::string> files;
-  std::int16_t from;
-  std::int16_t to;
-};
-
-std::ostream& operator<<(std::ostream& out, const StyleCase& c) { return out << c.name; }
-
-const StyleCase kStyleCases[] = {
-    {"OneToTwo", {"Style1.CSS", "Style2.CSS", "Style3.CSS"}, 1, 2},
-    {"LastBackToOne", {"Style1.CSS", "Style2.CSS", "Style3.CSS"}, 3, 1},
-    {"NextMissingStaysAtOne", {"Style1.CSS", "Style3.CSS"}, 1, 1},
-    {"LowerCaseFiles", {"style1.css", "style2.css"}, 1, 2},
-};
-
-struct StyleKeyTest : KeysWorld, ::testing::WithParamInterface<StyleCase> {};
-
-TEST_P(StyleKeyTest, NextStyleSheetCyclesThroughTheFilesThatExist) {
-  const StyleCase& c = GetParam();
-  AddReadingPage();
-  AddStyleSheets(c.files);
-  Store("StyleSheet", std::to_string(c.from));
-  Start();
-  Open(kPage);
-  Alt(Digit(9));
-  EXPECT_EQ(form->state.StyleNumber, c.to);
-  EXPECT_EQ(Shown(), "Stile " + std::to_string(c.to));
-  EXPECT_EQ(Stored("StyleSheet"), std::to_string(c.to));
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, StyleKeyTest, ::testing::ValuesIn(kStyleCases),
-                         [](const auto& p) { return std::string(p.param.name); });
-
-TEST_F(KeysWorld, TheSampleBooksStyleSheetsAreFoundAsTheyAreWritten) {
-  // The sample book's style files, named as its makers wrote them.
+TEST_F(PageKeys, TheSampleBooksStyleSheetsAreFoundAsTheyAreWritten) {
   std::vector<std::string> names;
   for (const auto& entry :
        std::filesystem::directory_iterator(std::filesystem::path(ORVA_SAMPLE_BOOK) / "INCLUDE"))
@@ -181,7 +145,7 @@ TEST_F(KeysWorld, TheSampleBooksStyleSheetsAreFoundAsTheyAreWritten) {
   EXPECT_TRUE(sheets.back().address.ends_with("/Storia Antica/INCLUDE/Style1.CSS")) << sheets.back().address;
 }
 
-TEST_F(KeysWorld, TheStyleReloadKeepsTheAddressFragmentAsTheStartPosition) {
+TEST_F(PageKeys, TheStyleReloadKeepsTheAddressFragmentAsTheStartPosition) {
   StartReading();
   browser.Navigate2(AnchorAddress(60));
   loop.DoEvents();
@@ -199,53 +163,41 @@ TEST_F(KeysWorld, TheStyleReloadKeepsTheAddressFragmentAsTheStartPosition) {
   // The fragment served that one start: the page's next audio starts at its
   // own position.
   PlayOn(120'000 + 1);
-  EXPECT_EQ(form->state.AudioIndex, 1);
+  EXPECT_EQ(Played().back(), FromProgram("Libro/due.mp3"));
   EXPECT_NEAR(Position(), 5, 0.01);
   EXPECT_TRUE(Reports().empty());
 }
 
-// --- Previous and next page.
-
-struct NeighbourCase {
-  const char* name;
-  const char* title;
-  std::int16_t key;
-  const char* shown;
-  const char* opens;
-};
-
-std::ostream& operator<<(std::ostream& out, const NeighbourCase& c) { return out << c.name; }
-
-const NeighbourCase kNeighbourCases[] = {
-    {"NextTitledByFileName", "Pag1.htm", Digit(7), "File successivo", "cap01/Pag2.htm"},
-    {"PreviousTitledByFileName", "Pag1.htm", Digit(6), "File precedente", "cap01/Pag0.htm"},
-    {"NextTitledWithoutExtension", "Pag1", Digit(7), "File successivo", "cap01/Pag2.htm"},
-    // A page titled otherwise: its own address with the target appended.
-    {"NextTitledOtherwise", "Capitolo primo", Digit(7), "File successivo", "cap01/Pag1.htmPag2.htm"},
-};
-
-struct NeighbourKeyTest : KeysWorld, ::testing::WithParamInterface<NeighbourCase> {};
-
-TEST_P(NeighbourKeyTest, OpensThePageNamedByThePage) {
-  const NeighbourCase& c = GetParam();
-  AddReadingPage({0, 60, 120}, c.title);
-  Start();
-  Open(kPage);
-  Ctrl(c.key);
-  EXPECT_EQ(Shown(), c.shown);
-  EXPECT_EQ(browser.Requested().back(), Url(c.opens));
-}
-
-INSTANTIATE_TEST_SUITE_P(ByTitle, NeighbourKeyTest, ::testing::ValuesIn(kNeighbourCases),
-                         [](const auto& p) { return std::string(p.param.name); });
-
-TEST_F(KeysWorld, NextPageFromAnAnchorOfThePageDropsTheFragment) {
-  StartReading();
-  browser.Navigate2(AnchorAddress(60));
-  loop.DoEvents();
-  Ctrl(Digit(7));
-  EXPECT_EQ(browser.Requested().back(), Url("cap01/Pag2.htm"));
+TEST_F(PageKeys, ThePreviousAndNextPageAreOpenedBesideThePageOnView) {
+  struct Case {
+    const char* title;
+    std::int16_t key;
+    const char* shown;
+    const char* opens;
+    bool fromAnchor = false;  // the page on view through one of its anchors
+  };
+  const Case cases[] = {
+      {"Pag1.htm", Digit(7), "File successivo", "cap01/Pag2.htm"},
+      {"Pag1.htm", Digit(6), "File precedente", "cap01/Pag0.htm"},
+      {"Pag1", Digit(7), "File successivo", "cap01/Pag2.htm"},
+      // A page titled otherwise: its own address with the target appended.
+      {"Capitolo primo", Digit(7), "File successivo", "cap01/Pag1.htmPag2.htm"},
+      {"Pag1.htm", Digit(7), "File successivo", "cap01/Pag2.htm", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title);
+    AddReadingPage({0, 60, 120}, c.title);
+    Start();
+    Open(kPage);
+    if (c.fromAnchor) {
+      browser.Navigate2(AnchorAddress(60));
+      loop.DoEvents();
+    }
+    Ctrl(c.key);
+    EXPECT_EQ(Shown(), c.shown);
+    EXPECT_EQ(browser.Requested().back(), Url(c.opens));
+  }
 }
 
 }  // namespace
-}  // namespace orva::keys_testing
+}  // namespace orva::testing

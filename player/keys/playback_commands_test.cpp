@@ -4,19 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include "player/keys/keys_test_world.h"
+#include "player/browser/testing/frm_browser_world.h"
+#include "player/keys/key_codes.h"
 #include "player/playback/forwarding_media_engine.h"
 
-namespace orva::keys_testing {
+namespace orva::testing {
 namespace {
 
 using keys::Digit;
 constexpr std::int16_t kPlus = keys::kVkPlus;
 constexpr std::int16_t kMinus = keys::kVkMinus;
-
-std::string FromProgram(const std::string& inBook) {
-  return kProgramFolder + "\\" + Replace(inBook, "/", "\\");
-}
+constexpr std::int64_t kIntoAudio1Ms = 180'000 + 1;  // audio 1 plays from 5 s
 
 // An engine that, like one opening files in the background, tells a file's
 // length only a while after it was given the file.
@@ -38,146 +36,92 @@ class SlowToOpen final : public ForwardingMediaEngine {
   std::int64_t given_ = 0;
 };
 
-// --- Seek back and forward.
+struct PlaybackKeys : ::testing::Test, FrmBrowserWorld {};
 
-TEST_F(KeysWorld, SeekBackFarIntoAnAudioGoesBackOneStep) {
-  StartReading();
-  PlayFrom(25);
-  Ctrl(Digit(1));
-  EXPECT_NEAR(Position(), 15, 0.01);
-  EXPECT_EQ(Shown(), "INDIETRO 00:15");
+TEST_F(PlaybackKeys, SeekingWithinAnAudioAcrossAudiosAndToTheNextPage) {
+  struct Case {
+    const char* name;
+    const char* step;  // the skip step field; nullptr: 10
+    bool inAudio1;
+    double from;
+    std::int16_t key;
+    double position;
+    const char* shown;
+    const char* played = nullptr;  // the file handed over by the key
+    const char* call = nullptr;    // an engine call the key made
+    const char* opens = nullptr;   // the page the key asks for
+  };
+  const Case cases[] = {
+      {"back far into an audio", nullptr, false, 25, Digit(1), 15, "INDIETRO 00:15"},
+      {"back early in audio 1: audio 0 from its end less a step", nullptr, true, 5, Digit(1), 170,
+       "INDIETRO 02:50", "Libro/uno.mp3"},
+      {"back with a step past the start passes the negative position on", "20", false, 15, Digit(1), 0,
+       "INDIETRO 00:00", nullptr, "controls.currentPosition=-5.000000"},
+      {"forward within the audio", "30", false, 100, Digit(2), 130, "AVANTI 02:10"},
+      {"forward near the end: the next audio from its own start", nullptr, false, 176, Digit(2), 5,
+       "AVANTI 00:05", "Libro/due.mp3"},
+      // The last three seconds play until the next page binds its own.
+      {"forward past the last audio opens the next page", nullptr, true, 25, Digit(2), 27, "AVANTI 00:27",
+       nullptr, nullptr, "cap01/Pag2.htm"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FrmBrowser& f = StartReading();
+    if (c.step) f.TextAvantiIndietro.SetText(c.step);
+    if (c.inAudio1) PlayOn(kIntoAudio1Ms);
+    PlayFrom(c.from);
+    Engine().ClearCalls();
+    Ctrl(c.key);
+    EXPECT_NEAR(Position(), c.position, 0.01);
+    EXPECT_TRUE(Playing());
+    EXPECT_EQ(Shown(), c.shown);
+    EXPECT_EQ(Played(),
+              c.played ? std::vector<std::string>{FromProgram(c.played)} : std::vector<std::string>{});
+    if (c.call) {
+      EXPECT_EQ(Engine().Calls(), std::vector<std::string>{c.call});
+    }
+    if (c.opens) {
+      EXPECT_EQ(browser.Requested().back(), Url(c.opens));
+    }
+    EXPECT_TRUE(Reports().empty());
+  }
 }
 
-TEST_F(KeysWorld, SeekBackEarlyInTheSecondAudioPlaysTheFirstFromItsEndMinusOneStep) {
-  StartReading();
-  PlayOn(static_cast<std::int64_t>(kAudio0Seconds * 1000) + 1);  // audio 1 from 5 s
-  ASSERT_EQ(form->state.AudioIndex, 1);
-  Ctrl(Digit(1));
-  EXPECT_EQ(form->state.AudioIndex, 0);
-  EXPECT_EQ(Played().back(), FromProgram("Libro/uno.mp3"));
-  EXPECT_NEAR(Position(), kAudio0Seconds - 10, 0.01);
-  EXPECT_TRUE(Playing());
-  EXPECT_EQ(Shown(), "INDIETRO 02:50");
-}
-
-TEST_F(KeysWorld, SeekBackWaitsForAnEngineStillOpeningThePreviousAudio) {
+TEST_F(PlaybackKeys, SeekBackWaitsForAnEngineStillOpeningThePreviousAudio) {
   AddReadingPage();
-  AddStyleSheets();
-  StartWithEngines([this] { return std::make_unique<SlowToOpen>(media.Factory()(), loop); });
+  Start(
+      [this] { return NewPlayer([this] { return std::make_unique<SlowToOpen>(media.Factory()(), loop); }); });
   Open(kPage);
-  PlayOn(static_cast<std::int64_t>(kAudio0Seconds * 1000) + SlowToOpen::kOpenMs + 1);
-  ASSERT_EQ(form->state.AudioIndex, 1);
+  PlayOn(kIntoAudio1Ms + SlowToOpen::kOpenMs);
   Ctrl(Digit(1));
-  EXPECT_EQ(form->state.AudioIndex, 0);
-  EXPECT_NEAR(Position(), kAudio0Seconds - 10, 0.01);
+  EXPECT_EQ(Played().back(), FromProgram("Libro/uno.mp3"));
+  EXPECT_NEAR(Position(), 170, 0.01);
   EXPECT_EQ(Shown(), "INDIETRO 02:50");
 }
 
-TEST_F(KeysWorld, SeekBackPlaysFromTheStartWhenThePreviousAudioCannotBeFound) {
-  // The first audio is found beside the page only from the page's address;
-  // going back to it finds nothing, so the file held plays from its start.
-  AddPage("cap01/Sola.htm", {.title = "Sola.htm", .elements = {Meta("ZUVPLAYER_AUDIO", "sola.mp3")}});
-  AddMedia("cap01/sola.mp3", 60);
-  Start();
-  Open("cap01/Sola.htm");
-  PlayFrom(5);
-  Ctrl(Digit(1));
-  EXPECT_NEAR(Position(), 0, 0.01);
-  EXPECT_TRUE(Playing());
-  EXPECT_EQ(Shown(), "INDIETRO 00:00");
-  EXPECT_TRUE(Reports().empty());
-}
-
-TEST_F(KeysWorld, ASkipStepLongerThanTheThresholdPassesANegativePositionOn) {
-  StartReading();
-  form->TextAvantiIndietro.SetText("20");
-  PlayFrom(15);
-  Engine().ClearCalls();
-  Ctrl(Digit(1));
-  EXPECT_EQ(Engine().Calls(), (std::vector<std::string>{"controls.currentPosition=-5.000000"}));
-  EXPECT_EQ(Shown(), "INDIETRO 00:00");  // the engine stopped at the start
-}
-
-TEST_F(KeysWorld, SeekForwardGoesOneStepWithinTheAudio) {
-  StartReading();
-  form->TextAvantiIndietro.SetText("30");
-  PlayFrom(100);
-  Ctrl(Digit(2));
-  EXPECT_NEAR(Position(), 130, 0.01);
-  EXPECT_EQ(Shown(), "AVANTI 02:10");
-}
-
-TEST_F(KeysWorld, SeekForwardNearTheEndOfAnAudioPlaysTheNext) {
-  StartReading();
-  PlayFrom(kAudio0Seconds - 4);
-  Ctrl(Digit(2));
-  EXPECT_EQ(form->state.AudioIndex, 1);
-  EXPECT_EQ(Played().back(), FromProgram("Libro/due.mp3"));
-  EXPECT_NEAR(Position(), 5, 0.01);  // its own start position
-  EXPECT_EQ(Shown(), "AVANTI 00:05");
-}
-
-TEST_F(KeysWorld, SeekForwardPastTheLastAudioOpensTheNextPageAndPlaysOnMeanwhile) {
-  StartReading();
-  PlayOn(static_cast<std::int64_t>(kAudio0Seconds * 1000) + 1);
-  PlayFrom(kAudio1Seconds - 5);
-  Ctrl(Digit(2));
-  // The last three seconds of this audio play until the next page binds
-  // its own.
-  EXPECT_NEAR(Position(), kAudio1Seconds - 3, 0.01);
-  EXPECT_TRUE(Playing());
-  EXPECT_EQ(Shown(), "AVANTI 00:27");
-  EXPECT_EQ(browser.Requested().back(), Url("cap01/Pag2.htm"));
-  loop.DoEvents();
-  EXPECT_EQ(browser.LocationURL(), Url("cap01/Pag2.htm"));
-}
-
-TEST_F(KeysWorld, SeekForwardPastTheLastAudioWithoutANextPagePlaysItsEnd) {
+TEST_F(PlaybackKeys, OnAPageWithOneAudioAndNoNextPage) {
+  // The audio is found beside the page only from the page's address: going
+  // back to it finds nothing, so the file held plays from its start. At its
+  // end, forward plays what is left.
   AddPage("cap01/Sola.htm", {.title = "Sola.htm", .elements = {Meta("ZUVPLAYER_AUDIO", "sola.mp3")}});
   AddMedia("cap01/sola.mp3", 60);
   Start();
   Open("cap01/Sola.htm");
   const std::size_t requested = browser.Requested().size();
+  PlayFrom(5);
+  Ctrl(Digit(1));
+  EXPECT_NEAR(Position(), 0, 0.01);
+  EXPECT_EQ(Shown(), "INDIETRO 00:00");
   PlayFrom(55);
   Ctrl(Digit(2));
   EXPECT_NEAR(Position(), 57, 0.01);
   EXPECT_TRUE(Playing());
   EXPECT_EQ(Shown(), "AVANTI 00:57");
   EXPECT_EQ(browser.Requested().size(), requested);
+  EXPECT_TRUE(Reports().empty());
 }
 
-TEST_F(KeysWorld, SeekingWhilePausedChangesNothingAndShowsTheTime) {
-  StartReading();
-  PlayFrom(42);
-  Ctrl(Digit(3));
-  ASSERT_FALSE(Playing());
-  Engine().ClearCalls();
-  Ctrl(Digit(2));
-  EXPECT_EQ(Shown(), "AVANTI 00:42");
-  Ctrl(Digit(1));
-  EXPECT_EQ(Shown(), "INDIETRO 00:42");
-  EXPECT_TRUE(Engine().Calls().empty());
-}
-
-TEST_F(KeysWorld, ASkipStepThatIsNotANumberIsReportedByTheSeekAndShowsNothing) {
-  StartReading();
-  // The field normally puts the stored step back; a change from outside
-  // its handler can still leave letters in it.
-  form->TextAvantiIndietro.Change = nullptr;
-  form->TextAvantiIndietro.SetText("dieci");
-  PlayFrom(30);
-  Ctrl(Digit(2));
-  Ctrl(Digit(1));
-  EXPECT_EQ(Reports(),
-            (std::vector<std::string>{"Form_KeyDown Avanti - Form KeyDown: inizializzazione / 13",
-                                      "Form_KeyDown Indietro - Form KeyDown: inizializzazione / 13"}));
-  EXPECT_EQ(Shown(), "");
-  EXPECT_NEAR(Position(), 30, 0.01);
-}
-
-// --- Stop, pause and resume.
-
-TEST_F(KeysWorld, StopRewindsAndPauseKeepsItsMessageUntilTheNext) {
+TEST_F(PlaybackKeys, StopPauseAndSeekingWhilePaused) {
   StartReading();
   PlayFrom(65);
   Ctrl(Digit(3));
@@ -185,6 +129,13 @@ TEST_F(KeysWorld, StopRewindsAndPauseKeepsItsMessageUntilTheNext) {
   EXPECT_EQ(Shown(), "PAUSA 01:05 premere ctrl+3");
   loop.Advance(5000);
   EXPECT_EQ(Shown(), "PAUSA 01:05 premere ctrl+3");  // kept
+  // Seeking while paused changes nothing and shows the time.
+  Engine().ClearCalls();
+  Ctrl(Digit(2));
+  EXPECT_EQ(Shown(), "AVANTI 01:05");
+  Ctrl(Digit(1));
+  EXPECT_EQ(Shown(), "INDIETRO 01:05");
+  EXPECT_TRUE(Engine().Calls().empty());
 
   Ctrl(Digit(3));
   EXPECT_TRUE(Playing());
@@ -198,65 +149,59 @@ TEST_F(KeysWorld, StopRewindsAndPauseKeepsItsMessageUntilTheNext) {
   EXPECT_EQ(Shown(), "STOP 00:00");
 }
 
-// --- Volume on both scales.
-
-TEST_F(KeysWorld, VolumeStopsAtTheVersion9Bounds) {
-  StartReading();
-  form->oPlayer->SetVolume(95.0);
-  Ctrl(kPlus);
-  EXPECT_EQ(Shown(), "Volume - 100");
-  Ctrl(kPlus);
-  EXPECT_EQ(Shown(), "Volume - 100");
-  EXPECT_EQ(form->state.VolumeLevel, 110);
-  form->oPlayer->SetVolume(5.0);
-  Ctrl(kMinus);
-  EXPECT_EQ(Shown(), "Volume - 0");
-  EXPECT_EQ(Stored("Volume"), "0");
-  EXPECT_EQ(form->TextVolume.Text(), "0");
+TEST_F(PlaybackKeys, ASkipStepThatIsNotANumberIsReportedByTheSeekAndShowsNothing) {
+  FrmBrowser& f = StartReading();
+  // The field normally puts the stored step back; a change from outside
+  // its handler can still leave letters in it.
+  f.TextAvantiIndietro.Change = nullptr;
+  f.TextAvantiIndietro.SetText("dieci");
+  PlayFrom(30);
+  Ctrl(Digit(2));
+  Ctrl(Digit(1));
+  EXPECT_EQ(Reports(),
+            (std::vector<std::string>{"Form_KeyDown Avanti - Form KeyDown: inizializzazione / 13",
+                                      "Form_KeyDown Indietro - Form KeyDown: inizializzazione / 13"}));
+  EXPECT_EQ(Shown(), "");
+  EXPECT_NEAR(Position(), 30, 0.01);
 }
 
-TEST_F(KeysWorld, VolumeStopsAtTheOlderEnginesBounds) {
-  AddReadingPage();
-  Store("Versione", "0");
-  dialogs.QueueAnswer(MsgBoxResult::kNo);  // keep the older engine
-  Start();
-  Open(kPage);
-  ASSERT_EQ(form->state.VolumeMin, -4000);
-  form->oPlayer->SetVolume(-3950.0);
-  Ctrl(kMinus);
-  EXPECT_EQ(Shown(), "Volume - -4000");
-  EXPECT_EQ(Stored("Volume"), "-4000");
-  Ctrl(kPlus);
-  EXPECT_EQ(Shown(), "Volume - -3900");
-  form->oPlayer->SetVolume(-50.0);
-  Ctrl(kPlus);
-  EXPECT_EQ(Shown(), "Volume - 0");
-  EXPECT_TRUE(Reports().empty());
-}
-
-// --- Reading speed.
-
-TEST_F(KeysWorld, TheSpeedStepWrapsAtBothEnds) {
-  StartReading();
-  form->oPlayer->SetRate(0.6f);
-  struct Step {
-    std::int16_t key;
-    const char* shown;
-    const char* stored;
-  };
-  // The player's single-precision 0.6 is just above the bound 0.6.
-  for (const Step& step :
-       {Step{kMinus, "Lettura più lenta - Rate 0,5", "0,5"}, Step{kMinus, "Lettura più lenta - Rate 2", "2"},
-        Step{kPlus, "Lettura più veloce - Rate 0,5", "0,5"},
-        Step{kPlus, "Lettura più veloce - Rate 0,6", "0,6"}}) {
-    SCOPED_TRACE(step.shown);
-    Alt(step.key);
-    EXPECT_EQ(Shown(), step.shown);
-    EXPECT_EQ(Stored("Rate"), step.stored);
+TEST_F(PlaybackKeys, VolumeStopsAtTheBoundsOfEitherEnginesScale) {
+  // Version 9: 0 to 100 in tens; the older engine: -4000 to 0 in hundreds.
+  const std::tuple<const char*, double, std::int16_t, const char*> cases[] = {
+      {"1", 95, kPlus, "100"},       {"1", 100, kPlus, "100"},     {"1", 5, kMinus, "0"},
+      {"0", -3950, kMinus, "-4000"}, {"0", -4000, kPlus, "-3900"}, {"0", -50, kPlus, "0"}};
+  for (const auto& [engine, from, key, volume] : cases) {
+    SCOPED_TRACE(std::string(engine) + " " + volume);
+    Store("Versione", engine);
+    if (*engine == '0') dialogs.QueueAnswer(MsgBoxResult::kNo);  // keep the older engine
+    FrmBrowser& f = StartReading();
+    In::Player(f)->SetVolume(from);
+    Ctrl(key);
+    EXPECT_EQ(Shown(), std::string("Volume - ") + volume);
+    EXPECT_EQ(Stored("Volume"), volume);
+    EXPECT_EQ(f.TextVolume.Text(), volume);
+    EXPECT_TRUE(Reports().empty());
   }
 }
 
-TEST_F(KeysWorld, TheSpeedPresetsCycleAndAnyOtherSpeedReturnsToNormal) {
+TEST_F(PlaybackKeys, TheSpeedStepWrapsAtBothEnds) {
+  FrmBrowser& f = StartReading();
+  In::Player(f)->SetRate(0.6f);
+  // The player's single-precision 0.6 is just above the bound 0.6.
+  const std::tuple<std::int16_t, const char*, const char*> steps[] = {
+      {kMinus, "Lettura più lenta - Rate 0,5", "0,5"},
+      {kMinus, "Lettura più lenta - Rate 2", "2"},
+      {kPlus, "Lettura più veloce - Rate 0,5", "0,5"},
+      {kPlus, "Lettura più veloce - Rate 0,6", "0,6"}};
+  for (const auto& [key, shown, stored] : steps) {
+    SCOPED_TRACE(shown);
+    Alt(key);
+    EXPECT_EQ(Shown(), shown);
+    EXPECT_EQ(Stored("Rate"), stored);
+  }
+}
+
+TEST_F(PlaybackKeys, TheSpeedPresetsCycleAndAnyOtherSpeedReturnsToNormal) {
   StartReading();
   Alt(kPlus);
   ASSERT_EQ(Shown(), "Lettura più veloce - Rate 1,1");
@@ -269,35 +214,25 @@ TEST_F(KeysWorld, TheSpeedPresetsCycleAndAnyOtherSpeedReturnsToNormal) {
   EXPECT_FLOAT_EQ(static_cast<float>(Engine().settingsRate()), 1.0f);
 }
 
-TEST_F(KeysWorld, TheConfigurationPanelOpensAndClosesShowingTheStoredSpeed) {
-  StartReading();
+TEST_F(PlaybackKeys, TheConfigurationPanelAndAudioOffToggle) {
+  FrmBrowser& f = StartReading();
   Store("Rate", "1,3");
   Ctrl(Digit(8));
-  EXPECT_TRUE(form->frmconfigurazioneVisible);
-  EXPECT_EQ(form->TextRate.Text(), "1,3");
-  EXPECT_EQ(Shown(), "Pannello configurazione");
+  EXPECT_TRUE(f.frmconfigurazioneVisible);
+  EXPECT_EQ(f.TextRate.Text(), "1,3");
   Ctrl(Digit(8));
-  EXPECT_FALSE(form->frmconfigurazioneVisible);
+  EXPECT_FALSE(f.frmconfigurazioneVisible);
   EXPECT_EQ(Stored("Rate"), "1,3");
-}
 
-// --- Audio off and on.
-
-TEST_F(KeysWorld, AudioOffTwiceReturnsToTheFirstState) {
-  StartReading();
   Ctrl(Digit(0));
-  EXPECT_TRUE(form->state.AudioOffState);
   EXPECT_FALSE(Playing());
-  EXPECT_EQ(form->chkAudioOff.Value(), 1);
+  EXPECT_EQ(f.chkAudioOff.Value(), 1);
   EXPECT_EQ(Stored("AudioOff"), "True");
-  EXPECT_EQ(Shown(), "Lettura disattivata");
-
   Ctrl(Digit(0));
-  EXPECT_FALSE(form->state.AudioOffState);
-  EXPECT_EQ(form->chkAudioOff.Value(), 0);
+  EXPECT_EQ(f.chkAudioOff.Value(), 0);
   EXPECT_EQ(Stored("AudioOff"), "False");
   EXPECT_EQ(Shown(), "Lettura attiva");
 }
 
 }  // namespace
-}  // namespace orva::keys_testing
+}  // namespace orva::testing

@@ -1,14 +1,19 @@
 #pragma once
-// The fakes the main window runs on in its tests and benchmarks: the
-// virtual event loop, scripted dialogs and the error report, a file system
-// and a settings store in memory, the fake browser and the fake media
-// library, and the window itself over them. Each test adds the book's files
-// and pages it needs, then makes or starts the window.
+// The one world the main window's tests and benchmarks run in: the virtual
+// event loop, scripted dialogs and the error report, a file system and a
+// settings store in memory, the fake browser with pages built in code, the
+// fake media library, and the window over them. Each test adds the book's
+// files and pages it needs, then starts the window, opens pages, presses
+// keys and plays on; it checks what a reader would see: the display, the
+// pages asked for, the files played, the store, the reports and the trace.
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "common/automation/testing/captured_trace.h"
 #include "common/platform/host_paths.h"
 #include "common/runtime/locale_settings.h"
 #include "common/settings/memory_registry.h"
@@ -30,8 +35,31 @@ struct FrmBrowserWorldOptions {
   NumberFormat numberFormat{',', '.'};
 };
 
+// The window's inside, for what no event reaches: the state its parts
+// share, the player facade, its timers and the debug panel.
+struct FrmBrowserInside {
+  static BrowserWindowState& State(FrmBrowser& f) { return f.state; }
+  static std::unique_ptr<oMoxPlayer>& Player(FrmBrowser& f) { return f.oPlayer; }
+  static TimerControl& SplashTimer(FrmBrowser& f) { return f.TimerSpalsh; }
+  static TimerControl& OsdTimer(FrmBrowser& f) { return f.TimerOSD; }
+  static TimerControl& QuietTimer(FrmBrowser& f) { return f.TimerDisableState; }
+  static bool DebugFrameVisible(FrmBrowser& f) { return f.fraDebugVisible; }
+  static std::string TextURL(FrmBrowser& f) { return f.TextURL.Text(); }
+  static std::string TxtDebFilename(FrmBrowser& f) { return f.TxtDebFilename.Text(); }
+};
+using In = FrmBrowserInside;
+
 // How the window makes its player.
 using PlayerMaker = std::function<std::unique_ptr<oMoxPlayer>()>;
+
+// A META element of a page.
+inline FakeElement Meta(std::string name, std::string content) {
+  return FakeElement{.name = std::move(name), .content = std::move(content)};
+}
+// An anchor of the page's position index.
+inline FakeElement Anchor(int n, const std::string& href) {
+  return FakeElement{.tagName = "A", .id = "OrvaIndex_" + std::to_string(n), .href = href};
+}
 
 struct FrmBrowserWorld {
   explicit FrmBrowserWorld(FrmBrowserWorldOptions options = {});
@@ -47,22 +75,74 @@ struct FrmBrowserWorld {
   Settings settings{registry};
   FakeWebBrowser browser{loop};
   fakes::FakeMediaLibrary media{loop};
+  std::unique_ptr<CapturedTrace> trace;
   std::unique_ptr<FrmBrowser> form;
 
-  // A player over these engines, as the window makes one.
-  std::unique_ptr<oMoxPlayer> NewPlayer(MediaEngineFactory engines);
+  // --- The book.
+  // The program folder as the core writes it.
+  std::string ProgramFolder() const { return CoreFolderFromHost(hostFolder); }
+  // A file of the book as the core finds it from the program folder.
+  std::string FromProgram(const std::string& inBook) const;
+  // ... and from a page's address, which loses the root's "\".
+  std::string FromPage(const std::string& inBook) const { return FromProgram(inBook).substr(1); }
+  // The address of a book file, from its path inside the book ("cap01/a.htm").
+  std::string Url(const std::string& inBook) const;
+  // A page on disk and in the browser.
+  void AddPage(const std::string& inBook, FakePage page);
+  // A media file on disk (a host path, relative to the book unless it starts
+  // with "/"), playable under each name the core may give it.
+  void AddMedia(const std::string& path, double seconds, std::vector<std::string> coreNames = {},
+                fakes::FakeMedia shape = {});
 
-  // The window made anew over the fakes (the old one goes first), not yet
-  // initialised. Its players come from `newPlayer`, by default players over
-  // the media library.
+  // The reading page "cap01/Pag1.htm" as books are made: audio 0 "uno.mp3"
+  // beside the page (180 s), audio 1 "due.mp3" in "Libro" (30 s, from 5 s),
+  // then "Pag2.htm"; previous page "Pag0.htm"; index anchors at these
+  // positions (nullopt: an anchor without the position marker); the style
+  // sheets Style1.CSS to Style3.CSS and the help page.
+  static constexpr const char* kPage = "cap01/Pag1.htm";
+  void AddReadingPage(const std::vector<std::optional<int>>& anchors = {0, 60, 120},
+                      const std::string& title = "Pag1.htm");
+  std::string AnchorAddress(int seconds) const {
+    return Url(kPage) + "#ZUVPLAYER_AUDIO_POS=" + std::to_string(seconds);
+  }
+  void AddStyleSheets(const std::vector<std::string>& names = {"Style1.CSS", "Style2.CSS", "Style3.CSS"});
+
+  // --- The window.
+  // Made anew over the fakes (the old one goes first), not yet initialised.
+  // Its players come from `newPlayer`, by default over the media library.
   FrmBrowser& MakeWindow(PlayerMaker newPlayer = {});
+  std::unique_ptr<oMoxPlayer> NewPlayer(MediaEngineFactory engines);
+  // Made and initialised, with the splash timer switched off so that it
+  // never opens the index behind a test's back, the start's events run, and
+  // the dialogs and engine calls of the start forgotten.
+  FrmBrowser& Start(PlayerMaker newPlayer = {});
+  // Started with the reading page open and playing from 0.
+  FrmBrowser& StartReading(const std::vector<std::optional<int>>& anchors = {0, 60, 120});
+  // Opens a book page the way a link does, and lets it load.
+  void Open(const std::string& inBook);
 
-  // The window made and initialised, with the splash timer switched off so
-  // that it never opens the index behind a test's back, and the events of
-  // the start run.
-  FrmBrowser& StartWithoutSplash(PlayerMaker newPlayer = {});
+  // --- Keys.
+  void Press(std::int16_t code, std::int16_t shift);
+  void Ctrl(std::int16_t code);
+  void Alt(std::int16_t code);
+  // A field of the last key the dispatcher traced, as written.
+  std::string LastKey(const std::string& field);
 
-  // The player's settings in the store.
+  // --- What the reader gets.
+  // The message on the display, or empty when it is hidden.
+  std::string Shown() const;
+  fakes::FakeMediaEngine& Engine();
+  // The files handed to the engine, in order.
+  std::vector<std::string> Played();
+  bool Playing() { return Engine().playState() == playstate::kPlaying; }
+  double Position();
+  void PlayFrom(double seconds);
+  // Plays on this long (audios end, pages follow).
+  void PlayOn(std::int64_t ms) { loop.Advance(ms); }
+  // "procedure / number" of every error report shown.
+  std::vector<std::string> Reports() const { return dialogs.ErrorReportCodes(); }
+
+  // --- The player's settings in the store.
   std::string Stored(const char* key, const char* def = "<missing>");
   void Store(const char* key, const std::string& value);
 };
