@@ -1,7 +1,6 @@
-# Loaded by Orca from its preferences folder when run_with_orca.sh starts it:
-# every utterance is appended to the file named by ORCA_SPEECH, one a line,
-# and no speech server is started (it would fail to open an audio device and
-# then ignore SIGTERM, keeping the run alive).
+# Orca loads this from the preferences folder run_with_orca.sh gives it: each
+# utterance goes to the file ORCA_SPEECH names, one a line, and no speech
+# server starts (without a sound device it would ignore SIGTERM).
 import os
 
 from orca import speech

@@ -1,8 +1,8 @@
 #!/bin/bash
 # Runs the player on the display run_with_orca.sh gives and, once its script
-# writes the note "real keys", presses Ctrl+3, Ctrl+3 and Alt+= (the "+"
-# key) there as a keyboard does. Each press must run its command exactly
-# once: the trace then holds KEY_EVENTS "key" events, the script's included.
+# writes the note "real keys", presses Ctrl+3, Ctrl+3 and Alt+= (the "+" key)
+# there as a keyboard does. Each press must run its command exactly once: the
+# trace then holds KEY_EVENTS "key" events, the script's included.
 #
 #   real_keys.sh TRACE KEY_EVENTS PLAYER [ARG]...
 set -u
@@ -10,30 +10,17 @@ trace=$1 expected=$2
 shift 2
 QT_QPA_PLATFORM=xcb "$@" &
 player=$!
-fail() {
-  echo "FAIL: $*"
-  kill "$player" 2>/dev/null
-  wait "$player"
-  exit 1
-}
 
 for _ in $(seq 450); do
-  grep -qF '"text":"real keys"' "$trace" 2>/dev/null && break
-  kill -0 "$player" 2>/dev/null || break
-  sleep 0.1
+  grep -qF '"text":"real keys"' "$trace" 2>/dev/null || { kill -0 $player 2>/dev/null && sleep 0.1 && continue; }
+  # Without a window manager nothing else gives the window the focus.
+  window=$(xdotool search --onlyvisible --pid $player | head -n 1)
+  xdotool windowfocus --sync "$window" key ctrl+3 sleep 0.4 key ctrl+3 sleep 0.2 key alt+equal
+  break
 done
-grep -qF '"text":"real keys"' "$trace" 2>/dev/null || fail "the script never reached its note"
-window=$(xdotool search --onlyvisible --pid "$player" | head -n 1)
-# Without a window manager nothing else gives the window the focus.
-xdotool windowfocus --sync "$window" || fail "no player window to focus"
-xdotool key ctrl+3
-sleep 0.4
-xdotool key ctrl+3
-sleep 0.2
-xdotool key alt+equal
 
-wait "$player"
+wait $player
 status=$?
 ran=$(grep -c '"ev":"key",' "$trace")
 [ "$ran" -eq "$expected" ] || { echo "FAIL: $ran key commands ran for $expected key presses"; exit 1; }
-exit "$status"
+exit $status
