@@ -37,6 +37,7 @@
 #include "common/settings/settings.h"
 #include "fakes/scripted_dialogs.h"
 #include "player/browser/frmBrowser.h"
+#include "player/browser/testing/frm_browser_world.h"
 #include "player/panels/mdlMain.h"
 #include "player/playback/host_path_media_engine.h"
 #include "player/playback/oMoxPlayer.h"
@@ -123,7 +124,7 @@ struct Player {
   Player() {
     window.Attach(form);
     form.Form_Initialize();
-    form.TimerSpalsh.SetEnabled(false);  // the pages are opened here
+    testing::In::SplashTimer(form).SetEnabled(false);  // the pages are opened here
   }
 
   bool Wait(const std::function<bool()>& done, int timeoutMs) {

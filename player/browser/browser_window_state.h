@@ -1,7 +1,7 @@
 #pragma once
-// The fields of the main window that the areas of the player share: page
-// audio binding, navigation, page completion, the command keys and the
-// bookmark commands all read and write them through FrmBrowser::state.
+// The main window's own state, which its parts share: page audio binding,
+// navigation and page completion as members of FrmBrowser, the command keys
+// through their view of the window (player/keys/key_window.h).
 // Booleans are kept as bool; where one is written to the store or shown as a
 // number, its code converts it with the old runtime's rules (True = -1).
 

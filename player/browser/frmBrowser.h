@@ -33,6 +33,7 @@
 #include "player/bookmarks/bookmark_lists.h"
 #include "player/browser/browser_window_state.h"
 #include "player/browser/web_browser.h"
+#include "player/keys/key_window.h"
 #include "player/panels/frmconfigurazione.h"
 #include "player/panels/mdlMain.h"
 #include "player/playback/oMoxPlayer.h"
@@ -85,7 +86,7 @@ struct FrmBrowserServices {
   SplashPublisher publisher;
 };
 
-class FrmBrowser : private WebBrowserEvents {
+class FrmBrowser : private WebBrowserEvents, private keys::KeyWindow {
  public:
   explicit FrmBrowser(FrmBrowserServices services);
   ~FrmBrowser() override;
@@ -128,13 +129,13 @@ class FrmBrowser : private WebBrowserEvents {
   // isPrev: the page's next or previous audio). result is true when a file
   // was handed to the player.
   void Playaudio(const std::string& url, bool isNext, bool isPrev, bool& result);
-  bool Playaudio(const std::string& url, bool isNext, bool isPrev);
+  bool Playaudio(const std::string& url, bool isNext, bool isPrev) override;
 
   // --- Keys: every key press of the window, and the key commands of links.
   void Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
 
   // --- Bookmarks: the lists of the page on view and their store.
-  BookmarkLists& Bookmarks() { return bookmarks_; }
+  BookmarkLists& Bookmarks() override { return bookmarks_; }
   void Marcatori(std::int32_t Mode, std::string_view Name, std::string& section, std::int16_t Number) {
     bookmarks_.Marcatori(Mode, Name, section, Number);
   }
@@ -145,20 +146,20 @@ class FrmBrowser : private WebBrowserEvents {
 
   // --- Playback fields and engine switch.
   void chkAudioOff_Click();
-  void SetAudioOff(bool value);
+  void SetAudioOff(bool value) override;
   void chkSavePos_Click();
   void optPlayer_Click(std::int16_t Index);
   void SetPlayer(std::int16_t Index);
   void TextAvantiIndietro_Change();
   void TextRate_Change();
   void TextVolume_Change();
-  float PlayerRate();
-  void SetPlayerRate(float value);
+  float PlayerRate() override;
+  void SetPlayerRate(float value) override;
   // The reading-speed step: 0.5 to 2 in steps of 0.1, wrapping at both ends.
-  double RateChange(double rate, bool faster);
+  double RateChange(double rate, bool faster) override;
 
   // --- On-screen display.
-  void OSD(const std::string& text, bool keep);
+  void OSD(const std::string& text, bool keep) override;
   void TimerOSD_Timer();
   void TimerDisableState_Timer();
 
@@ -169,59 +170,48 @@ class FrmBrowser : private WebBrowserEvents {
   // --- Window.
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
-  const std::string& ProgramFolder() const { return programFolder_; }
+  const std::string& ProgramFolder() const override { return programFolder_; }
 
   // The view of the real window follows these; each may be empty.
   std::function<void(const std::string& caption)> CaptionChanged;
   std::function<void(bool visible, const std::string& text)> OsdChanged;
   std::function<void()> Closed;
 
-  // --- Shared with the other areas of the player.
-  BrowserWindowState state;
-  WebBrowser& objwb;
-  std::unique_ptr<oMoxPlayer> oPlayer;
-
-  // Configuration panel fields.
+  // --- The controls the Qt views bind to. The configuration panel shows
+  // these fields and its Visible; changes reach the handlers through them.
   CheckBox chkAudioOff{"Lettore spento"};
   CheckBox chkSavePos{"Riparti dal punto di uscita"};
   OptionGroup optPlayer{{{1, "Versione 9"}, {0, "Altre"}}};
   TextBox TextAvantiIndietro;
   TextBox TextRate;
   TextBox TextVolume;
-  // Debug panel fields: the address of the last navigation and the file
-  // last given to the player.
-  TextBox TextURL;
-  TextBox TxtDebFilename;
-
-  // On-screen display: the frame and its label.
-  bool frmOSDVisible = false;
-  std::string lblOSD;
-
-  // Panels the command keys show and hide (Ctrl+8; Shift+Ctrl+Alt).
-  // The configuration panel's Visible: read and assigned like a bool, and
-  // followed by the panel on screen.
+  // Shown and hidden by Ctrl+8: read and assigned like a bool, and followed
+  // by the panel on screen.
   FrameVisible frmconfigurazioneVisible{Frmconfigurazione::kName, Frmconfigurazione::kCaption};
-  bool fraDebugVisible = false;
-
-  TimerControl TimerSpalsh;
-  TimerControl TimerOSD;
-  TimerControl TimerDisableState;
 
   // Settings of the main program ("ZUV MediaPlayer").
   std::string GetSetting(std::string_view section, std::string_view key, std::string_view defaultValue = {});
-  void SaveSetting(std::string_view section, std::string_view key, std::string_view value);
+  void SaveSetting(std::string_view section, std::string_view key, std::string_view value) override;
 
-  EventLoop& loop() { return loop_; }
+  EventLoop& loop() override { return loop_; }
   Dialogs& dialogs() { return dialogs_; }
-  FileSystem& fileSystem() { return fileSystem_; }
+  FileSystem& fileSystem() override { return fileSystem_; }
   Settings& settings() { return settings_; }
-  MdlMain& report() { return report_; }
+  MdlMain& report() override { return report_; }
 
   // The longest the start-up waits for the blank document.
   static constexpr int kBlankDocumentWaitMs = 30'000;
 
  private:
   friend struct testing::FrmBrowserInside;
+
+  // KeyWindow: what the key commands reach of the window.
+  oMoxPlayer* KeyPlayer() override { return oPlayer.get(); }
+  WebBrowser& Pages() override { return objwb; }
+  BrowserWindowState& SharedState() override { return state; }
+  keys::KeyFields Fields() override {
+    return {TextAvantiIndietro, TextVolume, TextRate, frmconfigurazioneVisible, fraDebugVisible};
+  }
 
   // WebBrowserEvents: trace what arrives and hand it to the handlers.
   void OnBeforeNavigate2(const std::string& url, bool& cancel) override;
@@ -242,6 +232,26 @@ class FrmBrowser : private WebBrowserEvents {
   // The audio of the page the start-up resumes in: the number stored beside
   // the position when the page has that audio, else 0.
   std::int32_t AudioToResume();
+
+  // The state the window's parts share: page audio, navigation, page
+  // completion, the key commands and the bookmark commands.
+  BrowserWindowState state;
+  WebBrowser& objwb;
+  std::unique_ptr<oMoxPlayer> oPlayer;
+
+  // Debug panel fields: the address of the last navigation and the file
+  // last given to the player.
+  TextBox TextURL;
+  TextBox TxtDebFilename;
+  bool fraDebugVisible = false;
+
+  // On-screen display: the frame and its label.
+  bool frmOSDVisible = false;
+  std::string lblOSD;
+
+  TimerControl TimerSpalsh;
+  TimerControl TimerOSD;
+  TimerControl TimerDisableState;
 
   EventLoop& loop_;
   Dialogs& dialogs_;

@@ -13,10 +13,10 @@
 #include <string>
 
 #include "player/keys/key_map.h"
+#include "player/keys/key_window.h"
 
 namespace orva {
 
-class FrmBrowser;
 class HtmlElement;
 class StepTrail;
 class oMoxPlayer;
@@ -28,7 +28,7 @@ enum class Flow { kGoOn, kEnd };
 
 class KeyCommands {
  public:
-  KeyCommands(FrmBrowser& form, StepTrail& trail) : form_(form), trail_(trail) {}
+  KeyCommands(KeyWindow& form, StepTrail& trail) : form_(form), trail_(trail) {}
 
   Flow Run(Command command);
 
@@ -82,7 +82,7 @@ class KeyCommands {
   const HtmlElement* PageElement(const std::string& name);
   Flow OpenNeighbourPage(const std::string& element, const char* message);
 
-  FrmBrowser& form_;
+  KeyWindow& form_;
   StepTrail& trail_;
   std::string shown_;
 };

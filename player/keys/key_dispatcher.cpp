@@ -5,7 +5,6 @@
 
 #include "common/automation/trace.h"
 #include "common/runtime/conversions.h"
-#include "player/browser/frmBrowser.h"
 #include "player/keys/key_commands.h"
 #include "player/keys/key_map.h"
 #include "player/panels/handler_guard.h"
@@ -16,13 +15,13 @@ namespace {
 
 // The player's state as the trace shows it after a key; nothing when the
 // window has no player.
-void TraceKey(FrmBrowser& form, std::int16_t keyCode, std::int16_t shift, Command command,
+void TraceKey(KeyWindow& form, std::int16_t keyCode, std::int16_t shift, Command command,
               const std::string& shown, std::chrono::steady_clock::duration spent) {
   // Reading the player's state costs engine calls, each of which may fail
   // and report: only a traced run pays for it.
   if (!TraceEnabled()) return;
   const auto us = std::chrono::duration_cast<std::chrono::microseconds>(spent).count();
-  if (!form.oPlayer) {
+  if (form.KeyPlayer() == nullptr) {
     TraceEvent("key", {{"code", static_cast<int>(keyCode)},
                        {"shift", static_cast<int>(shift)},
                        {"command", CommandName(command)},
@@ -30,7 +29,7 @@ void TraceKey(FrmBrowser& form, std::int16_t keyCode, std::int16_t shift, Comman
                        {"us", static_cast<long long>(us)}});
     return;
   }
-  oMoxPlayer& player = *form.oPlayer;
+  oMoxPlayer& player = *form.KeyPlayer();
   // The speed as the reader would write it (1.1, not the single-precision
   // 1.10000002), the position in whole milliseconds.
   const std::string rate = FormatSingle(player.Rate(), NumberFormat{'.', ','});
@@ -45,14 +44,14 @@ void TraceKey(FrmBrowser& form, std::int16_t keyCode, std::int16_t shift, Comman
                      {"position_ms", static_cast<long long>(position)},
                      {"rate", rate},
                      {"volume", static_cast<int>(player.Volume())},
-                     {"audio_off", form.state.AudioOffState}});
+                     {"audio_off", form.SharedState().AudioOffState}});
 }
 
 }  // namespace
 
 bool KeyDispatcher::FileLoaded() {
   // A window without a player holds no file.
-  return form_.oPlayer && !form_.oPlayer->FileName().empty();
+  return form_.KeyPlayer() != nullptr && !form_.KeyPlayer()->FileName().empty();
 }
 
 void KeyDispatcher::Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift) {

@@ -9,15 +9,15 @@
 
 #include <cstdint>
 
-namespace orva {
+#include "player/keys/key_window.h"
 
-class FrmBrowser;
+namespace orva {
 
 namespace keys {
 
 class KeyDispatcher {
  public:
-  explicit KeyDispatcher(FrmBrowser& form) : form_(form) {}
+  explicit KeyDispatcher(KeyWindow& form) : form_(form) {}
 
   void Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
 
@@ -25,7 +25,7 @@ class KeyDispatcher {
   // Stage 2 runs only while the player holds a file.
   bool FileLoaded();
 
-  FrmBrowser& form_;
+  KeyWindow& form_;
 };
 
 }  // namespace keys

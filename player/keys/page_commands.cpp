@@ -9,7 +9,6 @@
 #include "common/runtime/text.h"
 #include "player/browser/addresses.h"
 #include "player/browser/book_format.h"
-#include "player/browser/frmBrowser.h"
 #include "player/keys/key_commands.h"
 #include "player/panels/handler_guard.h"
 
@@ -51,7 +50,7 @@ void NextAnchor(std::int16_t& counter) { counter = CInt(static_cast<double>(coun
 std::string KeyCommands::AnchorHref(std::int32_t n) {
   std::string href;
   IgnoringErrors([&] {
-    HtmlDocument* document = form_.objwb.Document();
+    HtmlDocument* document = form_.Pages().Document();
     if (document == nullptr) return;
     if (const HtmlElement* anchor = document->All(book::IndexAnchorElement(n))) href = anchor->href();
   });
@@ -61,24 +60,24 @@ std::string KeyCommands::AnchorHref(std::int32_t n) {
 const HtmlElement* KeyCommands::PageElement(const std::string& name) {
   const HtmlElement* element = nullptr;
   IgnoringErrors([&] {
-    if (HtmlDocument* document = form_.objwb.Document()) element = document->All(name);
+    if (HtmlDocument* document = form_.Pages().Document()) element = document->All(name);
   });
   return element;
 }
 
 Flow KeyCommands::Help() {
-  form_.objwb.Navigate2(form_.ProgramFolder() + std::string(book::kHelpPage));
+  form_.Pages().Navigate2(form_.ProgramFolder() + std::string(book::kHelpPage));
   return Flow::kEnd;
 }
 
 Flow KeyCommands::IndexPage() {
-  form_.objwb.Navigate2(form_.state.IndexPath);
+  form_.Pages().Navigate2(form_.SharedState().IndexPath);
   return Flow::kGoOn;
 }
 
 Flow KeyCommands::NextStyleSheet() {
   trail_.Step("Form KeyDown: Ctrl+Shift+9");
-  BrowserWindowState& state = form_.state;
+  BrowserWindowState& state = form_.SharedState();
   // The numbers cycle up to the last style file that exists without a gap.
   const std::int16_t next = CInt(static_cast<double>(state.StyleNumber) + 1);
   state.StyleNumber = form_.fileSystem().FileExists(StyleFile(form_.ProgramFolder(), next)) ? next : 1;
@@ -88,7 +87,7 @@ Flow KeyCommands::NextStyleSheet() {
   // The page loads again to take the new sheet; its fragment (the start
   // position of a link) is kept for that one navigation, and so is one kept
   // from an earlier reload.
-  std::string address = form_.objwb.LocationURL();
+  std::string address = form_.Pages().LocationURL();
   if (const int hash = InStr(address, "#"); hash > 0) {
     state.PendingFragment = Mid(address, hash + 1);
     address = Left(address, hash - 1);
@@ -97,13 +96,13 @@ Flow KeyCommands::NextStyleSheet() {
     state.KeepPending = true;
   }
   if (Player().IsPlaying()) Player().Stop_Player();
-  form_.objwb.Navigate2(address);
+  form_.Pages().Navigate2(address);
   form_.loop().DoEvents();
   return Flow::kGoOn;
 }
 
 Flow KeyCommands::IndexForward() {
-  BrowserWindowState& state = form_.state;
+  BrowserWindowState& state = form_.SharedState();
   std::string href;
   std::string position = "0";
   // Nothing of the search is a failure: a missing anchor ends it, and a
@@ -126,7 +125,7 @@ Flow KeyCommands::IndexForward() {
 
   if (!href.empty()) {
     Show("Indice avanti - Indice " + CStr(state.IndexCounter));
-    form_.objwb.Navigate2(href);
+    form_.Pages().Navigate2(href);
     return Flow::kEnd;
   }
   Show("Indice avanti - Raggiunta la fine ");
@@ -136,7 +135,7 @@ Flow KeyCommands::IndexForward() {
 }
 
 Flow KeyCommands::IndexBack() {
-  BrowserWindowState& state = form_.state;
+  BrowserWindowState& state = form_.SharedState();
   constexpr const char* kAtStart = "Indice indietro - Raggiunto l'inizio ";
   std::string href = AnchorHref(1);
   if (href.empty()) {
@@ -167,7 +166,7 @@ Flow KeyCommands::IndexBack() {
     href = AnchorHref(state.IndexCounter);
     if (!href.empty()) {
       Show("Indice indietro - Indice " + CStr(state.IndexCounter));
-      form_.objwb.Navigate2(href);
+      form_.Pages().Navigate2(href);
       return Flow::kEnd;
     }
   }
@@ -182,9 +181,9 @@ Flow KeyCommands::OpenNeighbourPage(const std::string& element, const char* mess
   trail_.Step(target);
   if (target.empty()) return Flow::kEnd;
   // The folder of the page on view, as long as its title is its file name.
-  const std::string folder = PageFolderAddress(form_.objwb.LocationURL(), form_.objwb.LocationName());
+  const std::string folder = PageFolderAddress(form_.Pages().LocationURL(), form_.Pages().LocationName());
   Show(message);
-  form_.objwb.Navigate2(folder + target);
+  form_.Pages().Navigate2(folder + target);
   return Flow::kEnd;
 }
 

@@ -4,7 +4,6 @@
 // the configuration and debug panels.
 
 #include "common/runtime/conversions.h"
-#include "player/browser/frmBrowser.h"
 #include "player/keys/key_commands.h"
 #include "player/panels/handler_guard.h"
 #include "player/panels/strtempo.h"
@@ -30,13 +29,14 @@ constexpr int kOpenWaitSliceMs = 10;
 }  // namespace
 
 oMoxPlayer& KeyCommands::Player() {
-  if (!form_.oPlayer) RaiseVbError(vberr::kObjectNotSet);
-  return *form_.oPlayer;
+  oMoxPlayer* player = form_.KeyPlayer();
+  if (player == nullptr) RaiseVbError(vberr::kObjectNotSet);
+  return *player;
 }
 
 std::string KeyCommands::PositionText() { return strtempo(CLng(Player().CurrentPosition())); }
 
-double KeyCommands::SkipStep() { return CDbl(form_.TextAvantiIndietro.Text()); }
+double KeyCommands::SkipStep() { return CDbl(form_.Fields().skipStep.Text()); }
 
 void KeyCommands::Show(std::string text, bool keep) {
   shown_ = text;
@@ -118,7 +118,7 @@ Flow KeyCommands::PlayPause() {
 }
 
 Flow KeyCommands::ChangeVolume(bool louder) {
-  BrowserWindowState& state = form_.state;
+  BrowserWindowState& state = form_.SharedState();
   oMoxPlayer& player = Player();
   const double volume = player.Volume();
   state.VolumeLevel = CInt(louder ? volume + state.VolumeStep : volume - state.VolumeStep);
@@ -130,7 +130,7 @@ Flow KeyCommands::ChangeVolume(bool louder) {
         static_cast<double>(state.VolumeLevel >= state.VolumeMin ? state.VolumeLevel : state.VolumeMin));
   Show("Volume - " + CStr(player.Volume()));
   // The field's change handler stores the volume.
-  form_.TextVolume.SetText(CStr(player.Volume()));
+  form_.Fields().volume.SetText(CStr(player.Volume()));
   return Flow::kGoOn;
 }
 
@@ -172,22 +172,24 @@ Flow KeyCommands::SpeedPresets() {
 Flow KeyCommands::ConfigurationPanel() {
   trail_.Step("Form KeyDown: Ctrl+8");
   Show("Pannello configurazione");
-  form_.frmconfigurazioneVisible = !form_.frmconfigurazioneVisible;
+  FrameVisible& panel = form_.Fields().configurationPanel;
+  panel = !panel;
   // The field's change handler stores the speed again.
-  form_.TextRate.SetText(CStr(form_.PlayerRate()));
+  form_.Fields().rate.SetText(CStr(form_.PlayerRate()));
   return Flow::kGoOn;
 }
 
 Flow KeyCommands::AudioOnOff() {
   trail_.Step("Form KeyDown: Ctrl+0");
-  form_.SetAudioOff(!form_.state.AudioOffState);
-  form_.SaveSetting(kPlayerSection, "AudioOff", CStr(form_.state.AudioOffState));
-  Show(form_.state.AudioOffState ? "Lettura disattivata" : "Lettura attiva");
+  form_.SetAudioOff(!form_.SharedState().AudioOffState);
+  form_.SaveSetting(kPlayerSection, "AudioOff", CStr(form_.SharedState().AudioOffState));
+  Show(form_.SharedState().AudioOffState ? "Lettura disattivata" : "Lettura attiva");
   return Flow::kGoOn;
 }
 
 Flow KeyCommands::DebugFrame() {
-  form_.fraDebugVisible = !form_.fraDebugVisible;
+  bool& debugFrame = form_.Fields().debugFrame;
+  debugFrame = !debugFrame;
   return Flow::kGoOn;
 }
 
