@@ -29,10 +29,7 @@ using Fields = std::vector<std::pair<std::string, std::string>>;
 
 // One flat JSON object; each value's text is the unescaped string, or the
 // raw JSON of any other value.
-class JsonLine {
- public:
-  explicit JsonLine(const std::string& text) : s_(text) {}
-
+struct JsonLine {
   // nullopt when the line is not a single well-formed JSON object.
   std::optional<Fields> Parse() {
     Fields fields;
@@ -47,7 +44,6 @@ class JsonLine {
     return fields;
   }
 
- private:
   void Blank() {
     while (i_ < s_.size() && (s_[i_] == ' ' || s_[i_] == '\t')) ++i_;
   }
@@ -186,7 +182,7 @@ int main(int argc, char** argv) {
   std::vector<std::map<std::string, std::string>> lines;
   long long lastT = -1;
   for (std::string text; std::getline(in, text);) {
-    const auto fields = JsonLine(text).Parse();
+    const auto fields = JsonLine{text}.Parse();
     long long t = -1;
     const char* why = nullptr;
     if (!fields || fields->size() < 2 || (*fields)[0].first != "t" || (*fields)[1].first != "ev" ||
@@ -207,20 +203,17 @@ int main(int argc, char** argv) {
     const std::string pattern = argv[a];
     const bool absent = !pattern.empty() && pattern[0] == '!';
     const std::vector<Condition> conditions = ParsePattern(absent ? pattern.substr(1) : pattern);
-    if (absent) {
-      for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (!Matches(lines[i], conditions)) continue;
-        std::cerr << file << ':' << i + 1 << ": matches the forbidden pattern " << pattern << '\n';
-        return 1;
-      }
-      continue;
+    std::size_t found = absent ? 0 : next;
+    while (found < lines.size() && !Matches(lines[found], conditions)) ++found;
+    if (absent && found < lines.size()) {
+      std::cerr << file << ':' << found + 1 << ": matches the forbidden pattern " << pattern << '\n';
+      return 1;
     }
-    while (next < lines.size() && !Matches(lines[next], conditions)) ++next;
-    if (next == lines.size()) {
+    if (!absent && found == lines.size()) {
       std::cerr << file << ": no line (in order) matches " << pattern << '\n';
       return 1;
     }
-    ++next;
+    if (!absent) next = found + 1;
   }
   return 0;
 }

@@ -1,12 +1,9 @@
 #!/bin/bash
-# The real smart, start and undo, headless, on a CD made in a temporary
-# folder: what only the real programs show (their wiring, the processes they
-# really start, the settings store they share, their windows). The decisions
-# themselves are the launcher's decision table. Shell scripts stand in for
-# the installer, the player, the linker and xdg-open; each notes its run and
-# its arguments in a marker file. The settings store and the machine's
-# uninstall entries live in the same folder and are prepared and read with
-# orvareg.
+# The real smart, start and undo, headless, on a CD in a temporary folder:
+# only what the real programs show (their wiring, the processes they start,
+# the store they share, their windows); the decisions are the launcher's
+# table. Stand-ins for the installer, the player, the linker and xdg-open
+# note their arguments in marker files; the stores are read with orvareg.
 #
 #   launcher_e2e.sh CASE SMART START UNDO ORVAREG TRACE_CHECK
 set -u
@@ -21,13 +18,9 @@ export QT_QPA_PLATFORM=offscreen ORVA_REGISTRY_DIR="$work/registry" XDG_RUNTIME_
 export ORVA_MACHINE_REGISTRY="$work/registry/machine.sqlite" windir="$work/win" PATH="$work/bin:$PATH"
 export MARKERS="$markers"
 
-stand_in() {  # stand_in PATH NAME
-  printf '#!/bin/sh\necho "$*" >> "$MARKERS/%s"\n' "$2" >"$1"
-  chmod +x "$1"
-}
+stand_in() { printf '#!/bin/sh\necho "$*" >> "$MARKERS/%s"\n' "$2" >"$1" && chmod +x "$1"; }  # PATH NAME
 # The programs sit on the CD, as they would: smart takes its own folder as the CD.
-cp "$smart_bin" "$cd_dir/smart"
-cp "$start_bin" "$cd_dir/start"
+cp "$smart_bin" "$start_bin" "$cd_dir/"
 stand_in "$cd_dir/OrvaPlayer" player
 stand_in "$cd_dir/setup.sh" setup
 stand_in "$work/bin/xdg-open" xdg-open
