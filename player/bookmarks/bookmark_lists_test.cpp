@@ -125,7 +125,7 @@ TEST(MarcatoriLoad, ListsAndRenumbersAndASecondLoadChangesNothing) {
     f.Put(kPage, c.plain);
     f.Put(kLegacy, c.legacy);
 
-    std::string section = kPage;
+    std::string section;  // empty: the page on view, written back
     f.lists.Marcatori(BookmarkLists::kLoad, {}, section, c.number);
     EXPECT_EQ(f.Lines(), c.lines);
     EXPECT_EQ(f.Stored(kPage), c.plainAfter);
@@ -138,34 +138,15 @@ TEST(MarcatoriLoad, ListsAndRenumbersAndASecondLoadChangesNothing) {
     EXPECT_EQ(section, kPage);
     EXPECT_EQ(f.Reports(), c.reports);
 
+    // Cleared lists take the same keys again.
+    f.lists.CurrentMarker = 2;
     f.lists.ClearMarcatori();
+    EXPECT_EQ(f.lists.CurrentMarker, 0);
     f.lists.Marcatori(BookmarkLists::kLoad, {}, section, c.number);
     EXPECT_EQ(f.Lines(), c.lines);
     EXPECT_EQ(f.Stored(kPage), c.plainAfter);
+    EXPECT_EQ(f.Reports().size(), 2 * c.reports.size()) << "the first load's reports again, no more";
   }
-}
-
-TEST(MarcatoriLoad, PositionsAndKeysFollowTheLinesUntilClearMarcatoriEmptiesThem) {
-  BookmarkFixture f;
-  f.Put(kPage, {B(3, "61.5", "Uno"), B(8, "7", "Due")});
-  f.lists.Marcatori(BookmarkLists::kLoad);
-  ASSERT_EQ(f.lists.oMarkers.Count(), 2);
-  EXPECT_EQ(f.lists.oMarkers.Item(1), 61.5);
-  EXPECT_EQ(f.lists.oMarkers.Item("uno"), 61.5);  // keys ignore letter case
-  EXPECT_EQ(f.lists.oMarkers.Item(2), 7.0);
-  EXPECT_EQ(f.lists.oMarkersIndex.Item("DUE"), kPage);
-
-  f.lists.ListMarkers.SetListIndex(1);
-  f.lists.CurrentMarker = 2;
-  f.lists.ClearMarcatori();
-  EXPECT_EQ(f.lists.oMarkers.Count(), 0);
-  EXPECT_EQ(f.lists.oMarkersIndex.Count(), 0);
-  EXPECT_EQ(f.lists.ListMarkers.ListCount(), 0);
-  EXPECT_EQ(f.lists.ListMarkers.ListIndex(), -1);
-  EXPECT_EQ(f.lists.CurrentMarker, 0);
-  EXPECT_EQ(f.Stored(kPage).size(), 2u);
-  f.lists.Marcatori(BookmarkLists::kLoad);  // the keys are free again
-  EXPECT_TRUE(f.Reports().empty());
 }
 
 TEST(MarcatoriLoad, LegacyBookmarksThatDoNotFitStayInTheLegacySection) {
@@ -217,29 +198,13 @@ TEST(MarcatoriLoad, ARefusedWriteLosesNothing) {
   EXPECT_EQ(f.Stored(kLegacy), (std::vector<Mark>{B(2, "20", "L2")}));
 }
 
-TEST(Marcatori, NoPageOnViewDoesNothingInAnyMode) {
-  for (std::int32_t mode : {0, 1, 2}) {
-    SCOPED_TRACE(mode);
-    BookmarkFixture f;
-    f.page.clear();
-    f.Put("LIBRO\\ALTRA.HTM", {B(1, "1", "A")});
-    std::string section;
-    f.lists.Marcatori(mode, "A", section, 0);
-    EXPECT_EQ(section, "");
-    EXPECT_EQ(f.lists.ListMarkers.ListCount(), 0);
-    EXPECT_EQ(f.Stored("LIBRO\\ALTRA.HTM"), (std::vector<Mark>{B(1, "1", "A")}));
-    EXPECT_TRUE(f.Reports().empty());
-  }
-}
-
-TEST(Marcatori, AnEmptySectionMeansThePageOnViewAndIsWrittenBack) {
+TEST(Marcatori, NoPageOnViewDeletesNothing) {
   BookmarkFixture f;
-  f.page = "CAP02\\PAG 1.HTM";
-  f.Put(f.page, {B(2, "1", "A")});
-  std::string section;
-  f.lists.Marcatori(BookmarkLists::kLoad, {}, section, 0);
-  EXPECT_EQ(section, "CAP02\\PAG 1.HTM");
-  EXPECT_EQ(f.Lines(), (std::vector<std::string>{"00:01\t - A"}));
+  f.page.clear();
+  f.Put("LIBRO\\ALTRA.HTM", {B(1, "1", "A")});
+  f.lists.Marcatori(BookmarkLists::kDeleteAll);
+  EXPECT_EQ(f.Stored("LIBRO\\ALTRA.HTM"), (std::vector<Mark>{B(1, "1", "A")}));
+  EXPECT_TRUE(f.Reports().empty());
 }
 
 TEST(MarcatoriDeleteAll, RemovesThePlainAndTheLegacySectionOnly) {
