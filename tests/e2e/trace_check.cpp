@@ -64,14 +64,10 @@ struct JsonLine {
     return Eat(close);
   }
   static void Utf8(std::string* out, unsigned cp) {
-    if (cp < 0x80) {
-      *out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      *out += {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
-    } else {
-      *out += {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
-               static_cast<char>(0x80 | (cp & 0x3F))};
-    }
+    if (cp < 0x80) return out->push_back(static_cast<char>(cp));
+    const int tail = cp < 0x800 ? 1 : 2;
+    out->push_back(static_cast<char>((tail == 1 ? 0xC0 : 0xE0) | (cp >> (6 * tail))));
+    for (int k = tail - 1; k >= 0; --k) out->push_back(static_cast<char>(0x80 | ((cp >> (6 * k)) & 0x3F)));
   }
   bool String(std::string* out) {
     if (!Eat('"')) return false;

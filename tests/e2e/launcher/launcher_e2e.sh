@@ -14,9 +14,8 @@ trap 'rm -rf "$work"' EXIT
 cd_dir="$work/cd" markers="$work/markers" linker="$work/linker/linker"
 mkdir -p "$cd_dir/Libro" "$markers" "$work/registry" "$work/runtime" "$work/win" "$work/bin" "$work/linker"
 chmod 700 "$work/runtime"
-export QT_QPA_PLATFORM=offscreen ORVA_REGISTRY_DIR="$work/registry" XDG_RUNTIME_DIR="$work/runtime"
+export QT_QPA_PLATFORM=offscreen ORVA_REGISTRY_DIR="$work/registry" XDG_RUNTIME_DIR="$work/runtime" MARKERS="$markers"
 export ORVA_MACHINE_REGISTRY="$work/registry/machine.sqlite" windir="$work/win" PATH="$work/bin:$PATH"
-export MARKERS="$markers"
 
 stand_in() { printf '#!/bin/sh\necho "$*" >> "$MARKERS/%s"\n' "$2" >"$1" && chmod +x "$1"; }  # PATH NAME
 # The programs sit on the CD, as they would: smart takes its own folder as the CD.
@@ -41,10 +40,7 @@ expect_setting() {  # expect_setting APP KEY TEXT
   [ "$got" = "\"$2\"=\"$3\"" ] || fail "$1/Default/$2: $got, expected \"$3\""
 }
 entry_exists() { "$orvareg" query "$uninstall_key\\$1" >/dev/null 2>&1; }
-install_linker() {
-  stand_in "$linker" linker
-  set_value "$settings_key\\Linker\\Default" Path "$work/linker"
-}
+install_linker() { stand_in "$linker" linker && set_value "$settings_key\\Linker\\Default" Path "$work/linker"; }
 run() {  # run NAME PROGRAM [SCRIPT LINE]...: runs in the CD folder, traced to NAME.trace
   local name=$1 program=$2 args=()
   if [ $# -gt 2 ]; then
@@ -70,8 +66,7 @@ case "$case_name" in
   no_ini_starts_the_player_from_the_cd)
     rm "$cd_dir/smart.ini"
     run smart "$cd_dir/smart"
-    trace smart "ev=start|program=smart|headless=true" \
-      "ev=dialog|kind=msgbox|title=smart|icon=critical|text~Il file ini non esiste" \
+    trace smart "ev=dialog|kind=msgbox|title=smart|icon=critical|text~Il file ini non esiste" \
       "ev=window|window=avviocd|state=shown|caption=Avvio da cd" \
       "ev=announce|window=avviocd|text=Avvio OrvaPlayer dal CD" \
       "ev=process|program=./OrvaPlayer|args=[]|error=0|t>=1000" "ev=window|window=avviocd|state=hidden" "ev=exit|code=0"
