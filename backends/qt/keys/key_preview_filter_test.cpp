@@ -11,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
-#include <QVBoxLayout>
 #include <QWidget>
 #include <memory>
 #include <utility>
@@ -30,17 +29,13 @@ using Pressed = std::pair<int, int>;
 // A window with a text field that has the focus, the filter installed on the
 // application.
 struct Window : ::testing::Test {
-  std::unique_ptr<QWidget> top;
-  QLineEdit* field = nullptr;
+  QApplication& app = App();
+  std::unique_ptr<QWidget> top = std::make_unique<QWidget>();
+  QLineEdit* field = new QLineEdit(top.get());
   std::vector<Pressed> pressed;
   std::unique_ptr<KeyPreviewFilter> filter;
 
   Window() {
-    App();
-    top = std::make_unique<QWidget>();
-    auto* layout = new QVBoxLayout(top.get());
-    field = new QLineEdit(top.get());
-    layout->addWidget(field);
     top->show();
     field->setFocus();
     QApplication::processEvents();

@@ -1,21 +1,13 @@
 #!/bin/bash
-# Runs a command on a display of its own beside a real screen reader, as a
-# blind reader's desktop runs it:
-#
 #   run_with_orca.sh [--orca|--no-orca] COMMAND [ARG]...
-#
-# A private X server (Xvfb, on the first free display), a private session bus
-# with its accessibility bus, and Orca, which switches accessibility on and
-# listens for every key on that bus; its speech is written to a file instead
-# of a device (orca-customizations.py). COMMAND starts once Orca has said
-# "Screen reader on." and runs with DISPLAY set; --no-orca runs the same
-# desktop without Orca. HOME and the XDG folders point into a temporary
-# folder, so nothing of the real user's is read or written.
-# Exit status: COMMAND's; 1 when the desktop or Orca cannot be started.
+# Runs COMMAND as a blind reader's desktop does: on a private Xvfb display and
+# session bus, beside Orca listening for every key on the accessibility bus
+# (--no-orca: without it), from the moment Orca says "Screen reader on.", with
+# HOME and the XDG folders in a temporary folder. docs/automation.md tells
+# more. Exit status: COMMAND's; 1 when the desktop or Orca cannot start.
 set -u
 
-# wait_for TENTHS PID CHECK...: waits up to TENTHS tenths of a second for the
-# command CHECK to succeed, while PID lives.
+# wait_for TENTHS PID CHECK...: up to TENTHS tenths of a second while PID lives.
 wait_for() {
   local tenths=$1 pid=$2
   shift 2
