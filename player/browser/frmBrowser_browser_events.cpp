@@ -1,5 +1,7 @@
 // The browser's events as they arrive: each is put on the trace and handed to
-// the window's handler; and the two events that need no page content.
+// the window's handler; and the two events that need no page content. A
+// window that has been unloaded takes none: its player is gone, and a page
+// finishing its load after the reader left must not act on it.
 
 #include "common/automation/trace.h"
 #include "common/runtime/text.h"
@@ -10,12 +12,14 @@
 namespace orva {
 
 void FrmBrowser::OnBeforeNavigate2(const std::string& url, bool& cancel) {
+  if (unloaded_) return;
   TraceEvent("navigate", {{"url", url}});
   objWB_BeforeNavigate2(url, cancel);
   if (cancel) TraceEvent("navigate_cancelled", {{"url", url}});
 }
 
 void FrmBrowser::OnDocumentComplete(const std::string& url) {
+  if (unloaded_) return;
   if (TraceEnabled()) {
     std::string title;
     IgnoringErrors([&] {
@@ -26,10 +30,12 @@ void FrmBrowser::OnDocumentComplete(const std::string& url) {
   objWB_DocumentComplete(url);
 }
 
-void FrmBrowser::OnTitleChange(const std::string& text) { objWB_TitleChange(text); }
+void FrmBrowser::OnTitleChange(const std::string& text) {
+  if (!unloaded_) objWB_TitleChange(text);
+}
 
 void FrmBrowser::OnWindowClosing(bool isChildWindow, bool& cancel) {
-  objWB_WindowClosing(isChildWindow, cancel);
+  if (!unloaded_) objWB_WindowClosing(isChildWindow, cancel);
 }
 
 void FrmBrowser::objWB_TitleChange(const std::string& Text) {

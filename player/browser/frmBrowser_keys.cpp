@@ -8,6 +8,8 @@
 namespace orva {
 
 void FrmBrowser::Form_KeyDown(std::int16_t KeyCode, std::int16_t Shift) {
+  // A key that arrives after the window was unloaded has nothing to act on.
+  if (unloaded_) return;
   keys::KeyDispatcher(*this).Form_KeyDown(KeyCode, Shift);
 }
 

@@ -237,6 +237,7 @@ std::int32_t FrmBrowser::AudioToResume() {
 }
 
 void FrmBrowser::oPlayer_PlayStateChange(std::int32_t NewMode) {
+  if (unloaded_) return;  // an event the player queued before it was released
   Guarded(report_, "oPlayer_PlayStateChange", [&] {
     if (NewMode != 8) return;
     TraceEvent("audio_end", {{"index", state.AudioIndex}});
@@ -245,6 +246,7 @@ void FrmBrowser::oPlayer_PlayStateChange(std::int32_t NewMode) {
 }
 
 void FrmBrowser::oPlayer_PlayFileChange(const std::string& NewFile) {
+  if (unloaded_) return;
   Guarded(report_, "oPlayer_PlayFileChange", [&] { TxtDebFilename.SetText(NewFile); });
 }
 

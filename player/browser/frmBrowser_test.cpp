@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "player/browser/testing/frm_browser_world.h"
+#include "player/keys/key_codes.h"
 
 namespace orva::testing {
 namespace {
@@ -246,6 +247,19 @@ TEST_F(BrowserWorld, ThePagesOwnCloseRequestAsksTheExitQuestionAndTheBrowserStay
   form->objWB_WindowClosing(false, cancel);
   EXPECT_TRUE(cancel);  // the browser itself never closes
   EXPECT_TRUE(form->Unloaded());
+}
+
+TEST_F(BrowserWorld, AnUnloadedWindowTakesNoMoreBrowserPlayerOrKeyEvents) {
+  AddMedia("cap01/a.mp3", 600);
+  browser.AddPage(pageUrl, {.title = "Pag 1", .elements = {Meta("ZUVPLAYER_AUDIO", "a.mp3")}});
+  Start();
+  browser.Navigate2(pageUrl);  // still loading when the reader leaves
+  dialogs.QueueAnswer(MsgBoxResult::kYes);
+  ASSERT_TRUE(form->Unload());
+  loop.DoEvents();
+  form->Form_KeyDown(keys::Digit(3), keys::kCtrlMask);
+  form->oPlayer_PlayStateChange(8);
+  EXPECT_EQ(Reports(), std::vector<std::string>{});
 }
 
 TEST_F(BrowserWorld, ABlankDocumentThatNeverCompletesDoesNotHoldTheStartUp) {
