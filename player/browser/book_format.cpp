@@ -36,8 +36,6 @@ std::string PositionElement(std::int32_t n) {
 
 std::string IndexAnchorElement(std::int32_t n) { return Numbered("OrvaIndex_", n); }
 
-const MessageSpec& SpecOf(Message id) { return kMessages[static_cast<std::size_t>(id)]; }
-
 MessageTexts::MessageTexts() { ResetToDefaults(); }
 
 void MessageTexts::ResetToDefaults() {

@@ -82,8 +82,6 @@ inline constexpr std::string_view kPosMarker = "@POS@";
 inline constexpr std::string_view kNumberMarker = "@NUMBER@";
 inline constexpr std::string_view kDescriptionMarker = "@DESCRIPTION@";
 
-const MessageSpec& SpecOf(Message id);
-
 // The nine texts a window holds, starting from their defaults.
 class MessageTexts {
  public:

@@ -221,7 +221,8 @@ class FrmBrowser : private WebBrowserEvents, private keys::KeyWindow {
 
   // Releases the facade and makes a new one with the window's handlers.
   void NewPlayer();
-  // Step 6 of Form_Load for one player choice; throws on failure.
+  // Makes and sets up the player for one engine choice (Form_Load);
+  // throws on failure.
   void SetUpPlayer(std::string& choice, class StepTrail& trail);
   // A setting of section "Player" that the start-up converts with
   // `convert`: a stored value that does not convert gives way to the

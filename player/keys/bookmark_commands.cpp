@@ -1,10 +1,9 @@
 // The bookmark keys: Esc (close the list), Alt+4 (delete all), Alt+3 (add),
 // Alt+6 (show or hide the list), Alt+2 (next) and Alt+1 (previous).
 //
-// NOT YET BUILT: these keys have their rows in the key map and reach these
-// commands, which do nothing yet and show nothing. The bookmark commands
-// fill them in here, with the pause-and-resume around their dialogs; the
-// rest of the key map needs no change for that.
+// These keys have their rows in the key map and reach these commands, whose
+// bodies are empty: they do nothing and show nothing. The commands reach
+// the page's bookmark lists through KeyWindow::Bookmarks().
 
 #include "player/keys/key_commands.h"
 

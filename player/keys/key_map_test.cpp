@@ -106,8 +106,8 @@ INSTANTIATE_TEST_SUITE_P(EveryRow, KeyRowTest, ::testing::ValuesIn(kRows),
 
 struct KeyMap : ::testing::Test, FrmBrowserWorld {};
 
-// The bookmark commands have empty bodies for now: this checks only that
-// their keys reach them, not what they do.
+// The bookmark commands have empty bodies: this checks only that their keys
+// reach them, not what they do.
 TEST_F(KeyMap, TheBookmarkKeysReachTheirCommands) {
   StartReading();
   const std::pair<std::int16_t, const char*> keys[] = {
