@@ -4,10 +4,6 @@
 // BeforeNavigate2 at once; a navigation that goes ahead completes on the
 // event loop at the next DoEvents (TitleChange, then DocumentComplete), as a real load arrives
 // later.
-//
-//   FakeWebBrowser browser(loop);
-//   browser.AddPage("file:///book/Index.htm", {.title = "Indice",
-//                   .elements = {{.name = "ZUVPLAYER_AUDIO", .content = "cap01"}}});
 
 #include <map>
 #include <memory>

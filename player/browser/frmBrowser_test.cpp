@@ -271,24 +271,6 @@ TEST_F(BrowserWorld, ABlankDocumentThatNeverCompletesDoesNotHoldTheStartUp) {
   EXPECT_TRUE(Reports().empty());
 }
 
-TEST_F(BrowserWorld, SectionOfThePageOnViewIsItsPathInTheBook) {
-  Start();
-  browser.AddPage(Url("cap01/Pag 1.html"), {.title = "Pagina"});
-  browser.Navigate2("\\books\\Storia Antica\\cap01\\Pag 1.html#x");
-  loop.DoEvents();
-  EXPECT_EQ(browser.LocationURL(), Url("cap01/Pag 1.html#x"));
-  EXPECT_EQ(form->Section(), "CAP01\\PAG 1.HTM");
-}
-
-TEST_F(BrowserWorld, TheQuietSecondAfterARecallEnds) {
-  FrmBrowser& f = Start();
-  In::State(f).PlaySuppressed = true;
-  In::QuietTimer(f).SetEnabled(true);
-  loop.Advance(1000);
-  EXPECT_FALSE(In::State(f).PlaySuppressed);
-  EXPECT_FALSE(In::QuietTimer(f).Enabled());
-}
-
 // --- The playback fields and the on-screen display.
 
 TEST_F(BrowserWorld, FieldsWriteTheirSettingsWhenTheyChange) {
@@ -357,17 +339,6 @@ TEST_F(BrowserWorld, TheSpeedIsStoredInTheReadersLocaleAndReadBackTheSameWay) {
   f.SetPlayerRate(static_cast<float>(f.RateChange(f.PlayerRate(), true)));
   EXPECT_EQ(Stored("Rate"), "1,5");
   EXPECT_TRUE(Reports().empty());
-}
-
-TEST_F(BrowserWorld, TheRateStepsAndWrapsAtBothEnds) {
-  const double cases[][3] = {
-      {1.95, 1, 2.05}, {2.0, 1, 0.5}, {1.0, 1, 1.1},
-      {0.65, 0, 0.55}, {0.6, 0, 2.0}, {static_cast<double>(0.6f), 0, static_cast<double>(0.6f) - 0.1}};
-  FrmBrowser& f = MakeWindow();
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c[0]);
-    EXPECT_NEAR(f.RateChange(c[0], c[1] != 0), c[2], 1e-9);
-  }
 }
 
 TEST_F(BrowserWorld, TheOnScreenDisplayHidesAfterOneAndAHalfSecondsUnlessKept) {

@@ -1,34 +1,13 @@
 #include "player/browser/testing/frm_browser_world.h"
 
 #include <regex>
-#include <stdexcept>
 #include <utility>
 
-#include "common/runtime/text.h"
-
 namespace orva::testing {
-
-namespace {
-constexpr const char* kApp = "ZUV MediaPlayer";
-constexpr const char* kSection = "Player";
-}  // namespace
 
 FrmBrowserWorld::FrmBrowserWorld(FrmBrowserWorldOptions options)
     : hostFolder(std::move(options.hostFolder)), format(options.numberFormat) {
   disk.AddFolder(hostFolder);
-}
-
-std::string FrmBrowserWorld::FromProgram(const std::string& inBook) const {
-  return ProgramFolder() + "\\" + Replace(inBook, "/", "\\");
-}
-
-std::string FrmBrowserWorld::Url(const std::string& inBook) const {
-  return Replace("file://" + hostFolder + "/" + inBook, " ", "%20");
-}
-
-void FrmBrowserWorld::AddPage(const std::string& inBook, FakePage page) {
-  disk.AddFile(hostFolder + "/" + inBook);
-  browser.AddPage(Url(inBook), std::move(page));
 }
 
 void FrmBrowserWorld::AddMedia(const std::string& path, double seconds, std::vector<std::string> coreNames,
@@ -61,15 +40,6 @@ void FrmBrowserWorld::AddReadingPage(const std::vector<std::optional<int>>& anch
   AddMedia("cap01/uno.mp3", 180);
   AddMedia("Libro/uno.mp3", 180);  // where a seek back looks for it
   AddMedia("Libro/due.mp3", 30);
-}
-
-void FrmBrowserWorld::AddStyleSheets(const std::vector<std::string>& names) {
-  for (const std::string& name : names) disk.AddFile(hostFolder + "/INCLUDE/" + name);
-  disk.AddFile(hostFolder + "/INCLUDE/help.htm");
-}
-
-std::unique_ptr<oMoxPlayer> FrmBrowserWorld::NewPlayer(MediaEngineFactory engines) {
-  return std::make_unique<oMoxPlayer>(loop, report, std::move(engines));
 }
 
 FrmBrowser& FrmBrowserWorld::MakeWindow(PlayerMaker newPlayer) {
@@ -105,17 +75,10 @@ FrmBrowser& FrmBrowserWorld::StartReading(const std::vector<std::optional<int>>&
   return f;
 }
 
-void FrmBrowserWorld::Open(const std::string& inBook) {
-  browser.Navigate2(Url(inBook));
-  loop.DoEvents();
-}
-
 void FrmBrowserWorld::Press(std::int16_t code, std::int16_t shift) {
   if (!trace) trace = std::make_unique<CapturedTrace>(&loop);
   form->Form_KeyDown(code, shift);
 }
-void FrmBrowserWorld::Ctrl(std::int16_t code) { Press(code, 2); }
-void FrmBrowserWorld::Alt(std::int16_t code) { Press(code, 4); }
 
 std::string FrmBrowserWorld::LastKey(const std::string& field) {
   if (!trace) return "<no key>";
@@ -131,34 +94,11 @@ std::string FrmBrowserWorld::LastKey(const std::string& field) {
   return "<no key>";
 }
 
-std::string FrmBrowserWorld::Shown() const { return form->OsdVisible() ? form->OsdText() : std::string(); }
-
-fakes::FakeMediaEngine& FrmBrowserWorld::Engine() {
-  fakes::FakeMediaEngine* engine = media.Current();
-  if (engine == nullptr) throw std::logic_error("no engine");
-  return *engine;
-}
-
 std::vector<std::string> FrmBrowserWorld::Played() {
   std::vector<std::string> out;
   for (const std::string& call : Engine().Calls())
     if (call.rfind("URL=", 0) == 0) out.push_back(call.substr(4));
   return out;
-}
-
-double FrmBrowserWorld::Position() { return Engine().controlsCurrentPosition(); }
-
-void FrmBrowserWorld::PlayFrom(double seconds) {
-  Engine().SetControlsCurrentPosition(seconds);
-  loop.DoEvents();
-}
-
-std::string FrmBrowserWorld::Stored(const char* key, const char* def) {
-  return settings.GetSetting(kApp, kSection, key, def);
-}
-
-void FrmBrowserWorld::Store(const char* key, const std::string& value) {
-  settings.SaveSetting(kApp, kSection, key, value);
 }
 
 }  // namespace orva::testing

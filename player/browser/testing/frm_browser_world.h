@@ -10,12 +10,14 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "common/automation/testing/captured_trace.h"
 #include "common/platform/host_paths.h"
 #include "common/runtime/locale_settings.h"
+#include "common/runtime/text.h"
 #include "common/settings/memory_registry.h"
 #include "common/settings/settings.h"
 #include "fakes/memory_file_system.h"
@@ -82,13 +84,20 @@ struct FrmBrowserWorld {
   // The program folder as the core writes it.
   std::string ProgramFolder() const { return CoreFolderFromHost(hostFolder); }
   // A file of the book as the core finds it from the program folder.
-  std::string FromProgram(const std::string& inBook) const;
+  std::string FromProgram(const std::string& inBook) const {
+    return ProgramFolder() + "\\" + Replace(inBook, "/", "\\");
+  }
   // ... and from a page's address, which loses the root's "\".
   std::string FromPage(const std::string& inBook) const { return FromProgram(inBook).substr(1); }
   // The address of a book file, from its path inside the book ("cap01/a.htm").
-  std::string Url(const std::string& inBook) const;
+  std::string Url(const std::string& inBook) const {
+    return Replace("file://" + hostFolder + "/" + inBook, " ", "%20");
+  }
   // A page on disk and in the browser.
-  void AddPage(const std::string& inBook, FakePage page);
+  void AddPage(const std::string& inBook, FakePage page) {
+    disk.AddFile(hostFolder + "/" + inBook);
+    browser.AddPage(Url(inBook), std::move(page));
+  }
   // A media file on disk (a host path, relative to the book unless it starts
   // with "/"), playable under each name the core may give it.
   void AddMedia(const std::string& path, double seconds, std::vector<std::string> coreNames = {},
@@ -105,13 +114,18 @@ struct FrmBrowserWorld {
   std::string AnchorAddress(int seconds) const {
     return Url(kPage) + "#ZUVPLAYER_AUDIO_POS=" + std::to_string(seconds);
   }
-  void AddStyleSheets(const std::vector<std::string>& names = {"Style1.CSS", "Style2.CSS", "Style3.CSS"});
+  void AddStyleSheets(const std::vector<std::string>& names = {"Style1.CSS", "Style2.CSS", "Style3.CSS"}) {
+    for (const std::string& name : names) disk.AddFile(hostFolder + "/INCLUDE/" + name);
+    disk.AddFile(hostFolder + "/INCLUDE/help.htm");
+  }
 
   // --- The window.
   // Made anew over the fakes (the old one goes first), not yet initialised.
   // Its players come from `newPlayer`, by default over the media library.
   FrmBrowser& MakeWindow(PlayerMaker newPlayer = {});
-  std::unique_ptr<oMoxPlayer> NewPlayer(MediaEngineFactory engines);
+  std::unique_ptr<oMoxPlayer> NewPlayer(MediaEngineFactory engines) {
+    return std::make_unique<oMoxPlayer>(loop, report, std::move(engines));
+  }
   // Made and initialised, with the splash timer switched off so that it
   // never opens the index behind a test's back, the start's events run, and
   // the dialogs and engine calls of the start forgotten.
@@ -119,32 +133,45 @@ struct FrmBrowserWorld {
   // Started with the reading page open and playing from 0.
   FrmBrowser& StartReading(const std::vector<std::optional<int>>& anchors = {0, 60, 120});
   // Opens a book page the way a link does, and lets it load.
-  void Open(const std::string& inBook);
+  void Open(const std::string& inBook) {
+    browser.Navigate2(Url(inBook));
+    loop.DoEvents();
+  }
 
   // --- Keys.
   void Press(std::int16_t code, std::int16_t shift);
-  void Ctrl(std::int16_t code);
-  void Alt(std::int16_t code);
+  void Ctrl(std::int16_t code) { Press(code, 2); }
+  void Alt(std::int16_t code) { Press(code, 4); }
   // A field of the last key the dispatcher traced, as written.
   std::string LastKey(const std::string& field);
 
   // --- What the reader gets.
   // The message on the display, or empty when it is hidden.
-  std::string Shown() const;
-  fakes::FakeMediaEngine& Engine();
+  std::string Shown() const { return form->OsdVisible() ? form->OsdText() : std::string(); }
+  fakes::FakeMediaEngine& Engine() {
+    if (media.Current() == nullptr) throw std::logic_error("no engine");
+    return *media.Current();
+  }
   // The files handed to the engine, in order.
   std::vector<std::string> Played();
   bool Playing() { return Engine().playState() == playstate::kPlaying; }
-  double Position();
-  void PlayFrom(double seconds);
+  double Position() { return Engine().controlsCurrentPosition(); }
+  void PlayFrom(double seconds) {
+    Engine().SetControlsCurrentPosition(seconds);
+    loop.DoEvents();
+  }
   // Plays on this long (audios end, pages follow).
   void PlayOn(std::int64_t ms) { loop.Advance(ms); }
   // "procedure / number" of every error report shown.
   std::vector<std::string> Reports() const { return dialogs.ErrorReportCodes(); }
 
   // --- The player's settings in the store.
-  std::string Stored(const char* key, const char* def = "<missing>");
-  void Store(const char* key, const std::string& value);
+  std::string Stored(const char* key, const char* def = "<missing>") {
+    return settings.GetSetting("ZUV MediaPlayer", "Player", key, def);
+  }
+  void Store(const char* key, const std::string& value) {
+    settings.SaveSetting("ZUV MediaPlayer", "Player", key, value);
+  }
 };
 
 }  // namespace orva::testing
