@@ -1,7 +1,5 @@
 #include "player/browser/fake_web_browser.h"
 
-#include <algorithm>
-
 #include "common/platform/host_paths.h"
 #include "common/runtime/vb_error.h"
 
@@ -49,37 +47,8 @@ FakeWebBrowser::~FakeWebBrowser() { loop_.StopTimer(pending_); }
 
 void FakeWebBrowser::AddPage(const std::string& address, FakePage page) { pages_[address] = std::move(page); }
 
-namespace {
-
-// The path of an address with its "." and ".." segments resolved, as every
-// browser does before loading ("cap01/../cap02/p.htm" is "cap02/p.htm").
-std::string RemoveDotSegments(const std::string& address) {
-  const std::size_t end = address.find_first_of("?#");
-  const std::string path = address.substr(0, end);
-  const std::string rest = end == std::string::npos ? std::string() : address.substr(end);
-  const std::size_t scheme = path.find(":///");
-  if (scheme == std::string::npos || path.find("/.") == std::string::npos) return address;
-  std::vector<std::string> parts;
-  std::size_t start = scheme + 4;
-  while (start <= path.size()) {
-    const std::size_t slash = std::min(path.find('/', start), path.size());
-    const std::string part = path.substr(start, slash - start);
-    if (part == "..") {
-      if (!parts.empty()) parts.pop_back();
-    } else if (part != ".") {
-      parts.push_back(part);
-    }
-    start = slash + 1;
-  }
-  std::string out = path.substr(0, scheme + 3);
-  for (std::size_t i = 0; i < parts.size(); ++i) out += "/" + parts[i];
-  return out + rest;
-}
-
-}  // namespace
-
 std::string FakeWebBrowser::AddressFor(const std::string& requested) {
-  if (!AddressAsCorePath(requested)) return RemoveDotSegments(NormaliseFileAddress(requested));
+  if (!AddressAsCorePath(requested)) return NormaliseFileAddress(requested);
   std::string path = HostPathFromCore(requested, nullptr);
   if (path.empty() || path.front() != '/') path.insert(path.begin(), '/');
   std::string url = "file://";

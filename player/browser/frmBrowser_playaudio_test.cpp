@@ -22,12 +22,12 @@ struct PageAudio : ::testing::Test, FrmBrowserWorld {
 };
 
 TEST_F(PageAudio, APageWithTwoAudiosPlaysBothThenOpensTheNextPage) {
-  AddPage("cap02/Pag2.htm", {.elements = {Meta("ZUVPLAYER_AUDIO", "tre"), Meta("ZUVPLAYER_AUDIO_POS", "7")}});
+  AddPage("cap01/Pag2.htm", {.elements = {Meta("ZUVPLAYER_AUDIO", "tre"), Meta("ZUVPLAYER_AUDIO_POS", "7")}});
   AddMedia("cap01/uno.mp3", 10);
   AddMedia("Libro/due.mp3", 20);  // a following audio is looked for in "Libro", not beside the page
-  AddMedia("cap02/tre.mp3", 30);
+  AddMedia("cap01/tre.mp3", 30);
   StartOn({Meta("ZUVPLAYER_AUDIO", "uno.mp3"), Meta("ZUVPLAYER_AUDIO_1", "due.mp3"),
-           Meta("ZUVPLAYER_AUDIO_POS_1", "5"), Meta("ZUVPLAYER_AUDIO_NEXTHTML_2", "../cap02/Pag2.htm")});
+           Meta("ZUVPLAYER_AUDIO_POS_1", "5"), Meta("ZUVPLAYER_AUDIO_NEXTHTML_2", "Pag2.htm")});
   CapturedTrace events;
   Open("cap01/Pag.htm");
   EXPECT_EQ(Played(), (Files{FromPage("cap01/uno.mp3")}));
@@ -44,8 +44,8 @@ TEST_F(PageAudio, APageWithTwoAudiosPlaysBothThenOpensTheNextPage) {
   EXPECT_LT(audio, text.find("\"ev\":\"audio_end\",\"index\":0"));
 
   PlayOn(15'000 + 1);
-  EXPECT_EQ(browser.LocationURL(), Url("cap02/Pag2.htm"));
-  EXPECT_EQ(Played().back(), FromPage("cap02/tre.mp3"));
+  EXPECT_EQ(browser.LocationURL(), Url("cap01/Pag2.htm"));
+  EXPECT_EQ(Played().back(), FromPage("cap01/tre.mp3"));
   EXPECT_NEAR(Position(), 7, 0.01);
   EXPECT_TRUE(Reports().empty());
 }
