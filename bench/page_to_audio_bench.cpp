@@ -35,7 +35,7 @@
 #include "common/platform/path_resolver.h"
 #include "common/settings/memory_registry.h"
 #include "common/settings/settings.h"
-#include "fakes/scripted_dialogs.h"
+#include "fakes/recording_dialogs.h"
 #include "player/browser/frmBrowser.h"
 #include "player/browser/testing/frm_browser_world.h"
 #include "player/panels/mdlMain.h"
@@ -99,7 +99,7 @@ QApplication& Application() {
 struct Player {
   std::string book = ORVA_SAMPLE_BOOK;
   QtEventLoop loop;
-  fakes::ScriptedDialogs dialogs;
+  fakes::RecordingDialogs dialogs;
   MdlMain report{dialogs, &std::cerr};
   PosixFileSystem posix;
   CaseInsensitiveFileSystem caseless{posix};

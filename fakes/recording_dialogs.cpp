@@ -1,11 +1,11 @@
-#include "fakes/scripted_dialogs.h"
+#include "fakes/recording_dialogs.h"
 
 #include "common/automation/scripted_dialogs.h"
 
 namespace orva::fakes {
 
-MsgBoxResult ScriptedDialogs::MsgBox(const std::string& prompt, MsgBoxButtons buttons, MsgBoxIcon icon,
-                                     const std::string& title) {
+MsgBoxResult RecordingDialogs::MsgBox(const std::string& prompt, MsgBoxButtons buttons, MsgBoxIcon icon,
+                                      const std::string& title) {
   shown_.push_back({ShownDialog::Kind::kMsgBox, title, prompt, buttons, icon, {}, {}, !answers_.empty()});
   if (answers_.empty()) return DefaultAnswer(buttons);
   const MsgBoxResult answer = answers_.front();
@@ -13,8 +13,8 @@ MsgBoxResult ScriptedDialogs::MsgBox(const std::string& prompt, MsgBoxButtons bu
   return answer;
 }
 
-std::string ScriptedDialogs::InputBox(const std::string& prompt, const std::string& title,
-                                      const std::string& defaultText) {
+std::string RecordingDialogs::InputBox(const std::string& prompt, const std::string& title,
+                                       const std::string& defaultText) {
   shown_.push_back({ShownDialog::Kind::kInputBox, title, prompt, MsgBoxButtons::kOkCancel, MsgBoxIcon::kNone,
                     defaultText, ErrorReportView(), !inputs_.empty()});
   if (inputs_.empty()) return {};
@@ -23,19 +23,19 @@ std::string ScriptedDialogs::InputBox(const std::string& prompt, const std::stri
   return answer;
 }
 
-void ScriptedDialogs::ShowErrorReport(const ErrorReportView& view) {
+void RecordingDialogs::ShowErrorReport(const ErrorReportView& view) {
   shown_.push_back({ShownDialog::Kind::kErrorReport, view.caption, view.procedure + "|" + view.errorText,
                     MsgBoxButtons::kOkOnly, MsgBoxIcon::kCritical, std::string(), view, true});
 }
 
-std::vector<ErrorReportView> ScriptedDialogs::ErrorReports() const {
+std::vector<ErrorReportView> RecordingDialogs::ErrorReports() const {
   std::vector<ErrorReportView> out;
   for (const auto& d : shown_)
     if (d.kind == ShownDialog::Kind::kErrorReport) out.push_back(d.report);
   return out;
 }
 
-std::vector<std::string> ScriptedDialogs::ErrorReportCodes() const {
+std::vector<std::string> RecordingDialogs::ErrorReportCodes() const {
   std::vector<std::string> out;
   for (const ErrorReportView& r : ErrorReports()) {
     const auto code = r.errorText.rfind("Codice: ");

@@ -1,5 +1,7 @@
 #pragma once
-// Dialogs answered from a queue the test fills, recording everything shown.
+// A test double for the dialogs: answered from a queue the test fills, it
+// records everything shown (the programs' own scripted answers are
+// common/automation/scripted_dialogs.h; this one shares their default rule).
 // A dialog with no answer queued gets its first button (or the empty text)
 // and is recorded as unanswered, so a forgotten answer shows up in the test
 // instead of hanging it.
@@ -23,7 +25,7 @@ struct ShownDialog {
   bool answered = false;
 };
 
-class ScriptedDialogs : public Dialogs {
+class RecordingDialogs : public Dialogs {
  public:
   void QueueAnswer(MsgBoxResult answer) { answers_.push_back(answer); }
   void QueueInput(std::string text) { inputs_.push_back(std::move(text)); }

@@ -3,7 +3,7 @@
 #include "common/settings/memory_registry.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/recording_process_launcher.h"
-#include "fakes/scripted_dialogs.h"
+#include "fakes/recording_dialogs.h"
 #include "tools/start/start_form.h"
 #include "tools/undo/undo_form.h"
 
@@ -45,7 +45,7 @@ TEST(Start, StartsTheLinkerOrThePlayerFromTheCd) {
     Settings settings{registry};
     fakes::MemoryFileSystem fs;
     fakes::RecordingProcessLauncher processes;
-    fakes::ScriptedDialogs dialogs;
+    fakes::RecordingDialogs dialogs;
     if (c.file) fs.AddFile(c.file);
     if (c.path) settings.SaveSetting("Linker", "Default", "Path", c.path);
     if (!c.started) processes.SetMissing("./OrvaPlayer");
@@ -71,7 +71,7 @@ TEST(Undo, ResetsBothChoicesOrReportsAStoreThatRefuses) {
     Settings settings(registry);
     settings.SaveSetting("NOLinker", "Default", "noform", "1");
     registry.SetReadOnly(kHkeyCurrentUser, refused);
-    fakes::ScriptedDialogs dialogs;
+    fakes::RecordingDialogs dialogs;
     undo::Form1(settings, dialogs).Form_Load();
     EXPECT_EQ(settings.GetSetting("NOLinker", "Default", "noform"), refused ? "1" : "0");
     EXPECT_EQ(settings.GetSetting("NOLinker", "Default", "sfogliacd", "?"), refused ? "?" : "0");

@@ -23,7 +23,7 @@
 #include "backends/mpv/testing/mpv_test_support.h"
 #include "backends/qt/platform/qt_event_loop.h"
 #include "backends/qt/platform/testing/offscreen_application.h"
-#include "fakes/scripted_dialogs.h"
+#include "fakes/recording_dialogs.h"
 #include "player/panels/mdlMain.h"
 #include "player/playback/oMoxPlayer.h"
 
@@ -32,7 +32,7 @@ namespace {
 
 struct Rig {
   QtEventLoop loop;
-  fakes::ScriptedDialogs dialogs;
+  fakes::RecordingDialogs dialogs;
   MdlMain report{dialogs, nullptr};
   oMoxPlayer player{loop, report, MakeMpvEngineFactory(MpvEngineOptions::Headless(false))};
   bool playing = false;

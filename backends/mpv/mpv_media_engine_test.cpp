@@ -15,7 +15,7 @@
 #include "backends/mpv/testing/mpv_test_support.h"
 #include "backends/qt/platform/qt_event_loop.h"
 #include "backends/qt/platform/testing/offscreen_application.h"
-#include "fakes/scripted_dialogs.h"
+#include "fakes/recording_dialogs.h"
 #include "player/panels/mdlMain.h"
 #include "player/playback/oMoxPlayer.h"
 #include "player/playback/testing/media_engine_contract.h"
@@ -111,7 +111,7 @@ TEST(MpvEngine, EveryBookFormatPlaysToItsEnd) {
 // window sees of a book's files.
 struct MpvPlayer : ::testing::Test {
   QtEventLoop loop;
-  fakes::ScriptedDialogs dialogs;
+  fakes::RecordingDialogs dialogs;
   MdlMain report{dialogs, nullptr};
   std::unique_ptr<oMoxPlayer> player;
   std::vector<std::int32_t> states;

@@ -11,7 +11,7 @@
 #include "fakes/fake_environment.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/recording_process_launcher.h"
-#include "fakes/scripted_dialogs.h"
+#include "fakes/recording_dialogs.h"
 #include "fakes/virtual_event_loop.h"
 #include "launcher/form1.h"
 #include "launcher/launcher.h"
@@ -25,7 +25,7 @@ struct FakeMachine {
   fakes::MemoryFileSystem fs;
   fakes::FakeEnvironment env{{{"HOME", "/home/reader"}}};
   fakes::RecordingProcessLauncher processes;
-  fakes::ScriptedDialogs dialogs;
+  fakes::RecordingDialogs dialogs;
   fakes::VirtualEventLoop loop;
   Settings settings{registry};
 

@@ -15,7 +15,7 @@
 #include "backends/sqlite_registry/sqlite_registry.h"
 #include "common/settings/memory_registry.h"
 #include "fakes/memory_file_system.h"
-#include "fakes/scripted_dialogs.h"
+#include "fakes/recording_dialogs.h"
 #include "player/bookmarks/bookmark_lists.h"
 #include "player/panels/mdlMain.h"
 
@@ -63,7 +63,7 @@ struct IndexPage {
   explicit IndexPage(Registry& registry) : settings(registry), store(settings) {}
   Settings settings;
   BookmarkStore store;
-  fakes::ScriptedDialogs dialogs;
+  fakes::RecordingDialogs dialogs;
   MdlMain report{dialogs, nullptr};
   BookmarkLists lists{store, report, [] { return std::string("INDEX.HTM"); }};
 

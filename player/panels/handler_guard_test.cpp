@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/scripted_dialogs.h"
+#include "fakes/recording_dialogs.h"
 
 namespace orva {
 namespace {
 
 struct GuardTest : ::testing::Test {
-  fakes::ScriptedDialogs dialogs;
+  fakes::RecordingDialogs dialogs;
   MdlMain report{dialogs, nullptr};
   std::vector<std::string> Procedures() const {
     std::vector<std::string> out;

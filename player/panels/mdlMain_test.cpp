@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <sstream>
 
-#include "fakes/scripted_dialogs.h"
+#include "fakes/recording_dialogs.h"
 
 namespace orva {
 namespace {
@@ -29,7 +29,7 @@ TEST(MostraErrore, ShowsProcedureAndTextOnOneDiagnosticLine) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    fakes::ScriptedDialogs dialogs;
+    fakes::RecordingDialogs dialogs;
     std::ostringstream diag;
     MdlMain(dialogs, &diag).MostraErrore("oPl - Get Rate", c.message, c.err);
     const auto reports = dialogs.ErrorReports();
@@ -46,7 +46,7 @@ TEST(MostraErrore, ShowsProcedureAndTextOnOneDiagnosticLine) {
   }
 }
 
-class ThrowingDialogs : public fakes::ScriptedDialogs {
+class ThrowingDialogs : public fakes::RecordingDialogs {
  public:
   void ShowErrorReport(const ErrorReportView&) override { throw std::runtime_error("no display"); }
 };

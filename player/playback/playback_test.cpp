@@ -12,7 +12,7 @@
 
 #include "common/automation/testing/captured_trace.h"
 #include "common/runtime/locale_settings.h"
-#include "fakes/scripted_dialogs.h"
+#include "fakes/recording_dialogs.h"
 #include "fakes/virtual_event_loop.h"
 #include "player/panels/mdlMain.h"
 #include "player/playback/frmWMP6.h"
@@ -49,7 +49,7 @@ const std::string kVideo = "C:\\Libro\\film.avi";   // 20 s, 640x480
 // facade whose events are recorded.
 struct PlaybackWorld : ::testing::Test {
   fakes::VirtualEventLoop loop;
-  fakes::ScriptedDialogs dialogs;
+  fakes::RecordingDialogs dialogs;
   MdlMain report{dialogs, nullptr};
   fakes::FakeMediaLibrary media{loop};
   std::unique_ptr<oMoxPlayer> player;

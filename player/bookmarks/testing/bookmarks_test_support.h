@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/settings/testing/registry_helpers.h"
-#include "fakes/scripted_dialogs.h"
+#include "fakes/recording_dialogs.h"
 #include "player/bookmarks/bookmark_lists.h"
 #include "player/panels/mdlMain.h"
 
@@ -32,7 +32,7 @@ struct BookmarkFixture {
   RefusingRegistry registry;
   Settings settings{registry};
   BookmarkStore store{settings};
-  fakes::ScriptedDialogs dialogs;
+  fakes::RecordingDialogs dialogs;
   MdlMain report{dialogs, nullptr};
   std::string page = "LIBRO\\CAP01.HTM";
   BookmarkLists lists{store, report, [this] { return page; }};

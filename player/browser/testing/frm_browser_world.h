@@ -21,7 +21,7 @@
 #include "common/settings/memory_registry.h"
 #include "common/settings/settings.h"
 #include "fakes/memory_file_system.h"
-#include "fakes/scripted_dialogs.h"
+#include "fakes/recording_dialogs.h"
 #include "fakes/virtual_event_loop.h"
 #include "player/browser/fake_web_browser.h"
 #include "player/browser/frmBrowser.h"
@@ -69,7 +69,7 @@ struct FrmBrowserWorld {
   const std::string hostFolder;
   ScopedNumberFormat format;
   fakes::VirtualEventLoop loop;
-  fakes::ScriptedDialogs dialogs;
+  fakes::RecordingDialogs dialogs;
   MdlMain report{dialogs, nullptr};
   fakes::MemoryFileSystem disk;
   HostPathFileSystem files{disk};

@@ -19,7 +19,7 @@ struct MainWindowWorld {
   bool applicationReady = (OffscreenApplication(), true);
   FrmBrowserWorld core{{.hostFolder = kHostFolder}};
   fakes::VirtualEventLoop& loop = core.loop;
-  fakes::ScriptedDialogs& dialogs = core.dialogs;
+  fakes::RecordingDialogs& dialogs = core.dialogs;
   FrmBrowser& form = core.MakeWindow();
   QWidget window;
 
