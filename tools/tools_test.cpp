@@ -2,8 +2,8 @@
 
 #include "common/settings/memory_registry.h"
 #include "fakes/memory_file_system.h"
-#include "fakes/recording_process_launcher.h"
 #include "fakes/recording_dialogs.h"
+#include "fakes/recording_process_launcher.h"
 #include "tools/start/start_form.h"
 #include "tools/undo/undo_form.h"
 
