@@ -23,8 +23,8 @@
 #include "fakes/memory_file_system.h"
 #include "fakes/recording_dialogs.h"
 #include "fakes/virtual_event_loop.h"
-#include "player/browser/fake_web_browser.h"
 #include "player/browser/frmBrowser.h"
+#include "player/browser/testing/fake_web_browser.h"
 #include "player/playback/testing/fake_media_engine.h"
 
 namespace orva::testing {

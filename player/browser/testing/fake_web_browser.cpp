@@ -1,4 +1,4 @@
-#include "player/browser/fake_web_browser.h"
+#include "player/browser/testing/fake_web_browser.h"
 
 #include "common/platform/host_paths.h"
 #include "common/runtime/vb_error.h"
