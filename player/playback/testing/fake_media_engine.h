@@ -5,7 +5,7 @@
 // when it should. As on the real engine, a call changes playState() at once
 // and its PlayStateChange arrives from the event loop; a new URL is state 9
 // until the file has opened; the end of a file is 8, then 1 (rewound, URL
-// kept). media_engine_contract.h holds it to what the real engine does.
+// kept).
 
 #include <cstdint>
 #include <map>
@@ -102,8 +102,7 @@ class FakeMediaEngine final : public MediaEngine, public HostWindow {
   int ScreenWidth() const override { return 1920; }
   int ScreenHeight() const override { return 1080; }
 
-  // Every call that changes something, in order ("URL=a.mp3",
-  // "controls.play", "settings.volume=40", "window.visible=1"...).
+  // Every call that changes something, in order ("URL=a.mp3", "controls.play"...).
   const std::vector<std::string>& Calls() const { return calls_; }
   void ClearCalls() { calls_.clear(); }
 

@@ -1,15 +1,8 @@
 #pragma once
-// What the player hosts rely on from a media engine, run on the fake engine
-// and on the real one, so that the fake the other tests play on cannot drift
-// from the engine it stands in for. A world type provides
-//   std::unique_ptr<MediaEngine> Make(bool untimed);  // untimed: as fast as it decodes
-//   std::string File(const std::string& name);  // parlato.mp3 (9 s), lungo.mp3 (60 s),
-//                                               // manca.mp3 (missing)
-//   bool WaitFor(const std::function<bool()>& done, int timeoutMs);  // runs the events
-// and a test program instantiates the suite for it:
-//   INSTANTIATE_TYPED_TEST_SUITE_P(Fake, MediaEngineContract, FakeEngineWorld);
-// Waits are for the engine's own events, with time-outs far above what they
-// take; nothing asserts how long something took.
+// What the player hosts rely on from a media engine. A world type provides
+// Make(untimed), File(name) for parlato.mp3 (9 s), lungo.mp3 (60 s) and
+// manca.mp3 (missing), and WaitFor(done, timeoutMs), which runs the events.
+// Waits have time-outs far above what they take; nothing asserts a duration.
 
 #include <gtest/gtest.h>
 
