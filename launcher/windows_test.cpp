@@ -153,16 +153,6 @@ TEST(SceltaButtons, DoTheirWorkAndRememberOnlyTheChoicesThatCanBeRemembered) {
   }
 }
 
-TEST_F(Windows, ClosingSceltaStopsTheCountdownAndEndsTheLauncher) {
-  Scelta& scelta = ShowScelta();
-  m.loop.Advance(3000);
-  scelta.CloseRequested();
-  EXPECT_TRUE(launcher.Ended());
-  m.loop.Advance(120 * 1000);
-  EXPECT_TRUE(m.Started().empty());
-  EXPECT_EQ(m.loop.PendingTimers(), 0u);
-}
-
 TEST_F(Windows, RefusedSettingIsReportedAndTheChoiceStillGoesOn) {
   m.registry.SetReadOnly(kHkeyCurrentUser, true);
   Scelta& scelta = ShowScelta();

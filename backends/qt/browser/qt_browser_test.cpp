@@ -159,16 +159,5 @@ TEST_F(LiveBrowser, APageIsReadThroughItsDocument) {
   EXPECT_EQ(browser->Document()->title(), "");
 }
 
-TEST_F(LiveBrowser, TheSplashIsWrittenIntoTheBlankDocument) {
-  browser->Navigate2("about:blank");
-  ASSERT_TRUE(WaitFor([&] { return browser->ReadyState() == readystate::kComplete; }));
-  const std::size_t completes = events.complete.size();
-  browser->Document()->setBodyInnerHTML("<BODY><h1>OrvaPlayer</h1></Body>");
-  ASSERT_TRUE(WaitFor([&] { return browser->ReadyState() == readystate::kComplete; }));
-  EXPECT_EQ(events.complete.size(), completes);  // writing a body is no navigation
-  EXPECT_EQ(browser->LocationURL(), "about:blank");
-  EXPECT_NE(browser->Document()->bodyInnerHTML().find("OrvaPlayer"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace orva

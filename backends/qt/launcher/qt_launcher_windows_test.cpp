@@ -108,14 +108,5 @@ TEST_F(QtLauncherWindows, SceltaControlsDriveTheCoreWindow) {
   EXPECT_TRUE(launcher.Ended());
 }
 
-TEST_F(QtLauncherWindows, ClosingSceltaFromItsTitleBarEndsTheLauncher) {
-  launcher.ShowScelta();
-  launcher.Form1Unloaded();
-  Window("scelta")->close();
-  EXPECT_TRUE(launcher.Ended());
-  m.loop.Advance(120 * 1000);
-  EXPECT_TRUE(m.Started().empty());
-}
-
 }  // namespace
 }  // namespace orva
