@@ -192,12 +192,10 @@ TEST_F(PlaybackKeys, TheSpeedStepWrapsAtBothEnds) {
   }
 }
 
-TEST_F(PlaybackKeys, TheSpeedPresetsCycleAndAnyOtherSpeedReturnsToNormal) {
+TEST_F(PlaybackKeys, TheSpeedPresetsCycle) {
   StartReading();
-  Alt(kPlus);
-  ASSERT_EQ(Shown(), "Lettura più veloce - Rate 1,1");
-  for (const char* shown : {"Lettura normale - Rate 1", "Lettura veloce - Rate 1,4",
-                            "Lettura lenta - Rate 0,7", "Lettura normale - Rate 1"}) {
+  for (const char* shown :
+       {"Lettura veloce - Rate 1,4", "Lettura lenta - Rate 0,7", "Lettura normale - Rate 1"}) {
     Ctrl(Digit(9));
     EXPECT_EQ(Shown(), shown);
   }
