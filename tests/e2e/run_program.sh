@@ -3,13 +3,9 @@
 #
 #   run_program.sh CHECKER EXIT OUTPUT_TEXT PROGRAM [ARG]... -- [PATTERN]...
 #
-# The program runs with QT_QPA_PLATFORM=offscreen (with E2E_NO_DISPLAY set:
-# as from a console, no display and no platform named) and a private
-# settings store in a fresh folder, which holds a copy of E2E_USER_STORE when
-# that is set. @TRACE@ in its arguments becomes the path of a trace file
-# there. It must end within a minute with exit status EXIT, its output must
-# contain OUTPUT_TEXT ("-": no check), with EXIT 2 it must have stopped
-# before writing any trace, and CHECKER (trace_check) checks the patterns.
+# Headless (E2E_NO_DISPLAY: no display at all), on a private store (a copy of
+# E2E_USER_STORE if set); @TRACE@ becomes the trace's path. OUTPUT_TEXT "-": no
+# check; with EXIT 2 no trace may have been written.
 set -u
 checker=$1 expected_exit=$2 expected_text=$3 program=$4
 shift 4

@@ -1,16 +1,4 @@
-// Checks a trace file written by --trace.
-//
-//   trace_check TRACE [PATTERN]...
-//
-// Every line must be one JSON object whose first fields are "t" (an integer
-// that never goes back) and "ev" (a text). Each PATTERN must match a line
-// after the line the previous PATTERN matched. A pattern is a list of
-// conditions separated by "|":
-//   key=value   the field's text is value (strings unescaped; numbers,
-//               true/false and arrays as written)
-//   key~text    the field's text contains text
-//   key>=n      the field is a number of at least n
-// A pattern starting with "!" must match no line at all.
+// trace_check TRACE [PATTERN]...: the pattern language is in docs/automation.md.
 // Exit status: 0 when all holds, 1 otherwise (with the reason), 2 on misuse.
 
 #include <charconv>

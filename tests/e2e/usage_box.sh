@@ -1,12 +1,7 @@
 #!/bin/bash
-# With a display, a command line the program cannot use is also said in a
-# message box, which a screen reader reads: the program has written its line
-# on standard error and waits with the box, titled with its name, on screen.
-#
-#   usage_box.sh PROGRAM
-#
-# Runs on a private X server (xvfb-run) and looks for the box with xdotool;
-# without them it fails, as a check that did not run has not passed.
+#   usage_box.sh PROGRAM: with a display, a bad command line is also said in a
+# message box titled with the program's name. Without xvfb-run and xdotool it
+# fails, as a check that did not run has not passed.
 set -u
 program=$1
 name=$(basename "$program")

@@ -1,10 +1,6 @@
 #!/bin/bash
-# The real smart, start and undo, headless, on a CD in a temporary folder:
-# only what the real programs show (their wiring, the processes they start,
-# the store they share, their windows); the decisions are the launcher's
-# table. Stand-ins for the installer, the player, the linker and xdg-open
-# note their arguments in marker files; the stores are read with orvareg.
-#
+# Only what the real programs show; the decisions are the launcher's table.
+# Stand-ins note their arguments in marker files; stores are read with orvareg.
 #   launcher_e2e.sh CASE SMART START UNDO ORVAREG TRACE_CHECK
 set -u
 case_name=$1 smart_bin=$2 start_bin=$3 undo_bin=$4 orvareg=$5 check=$6

@@ -1,14 +1,8 @@
 #!/bin/bash
-# The reader's place across two runs of the player on one settings store.
-#
 #   resume_e2e.sh CHECKER PLAYER ORVAREG HERE
 #
-# The test book (HERE/Tre audio, with audio made here by sox) is put in a
-# folder with a dot in its name, and its chapter folder has one too. Its page
-# has three audios: the first beside the page and named without extension,
-# the other two in "Libro". The first run reads into the third audio and
-# leaves; the second run must hand the third audio to the engine and seek it
-# to the position the first run stored.
+# The book sits in a folder with a dot in its name, and so does its chapter
+# folder; its first audio is beside the page and named without extension.
 set -u
 checker=$1 player=$2 orvareg=$3 here=$4
 
