@@ -39,7 +39,6 @@ TEST(ConversionsTest, IsNumericFollowsTheLocale) {
       {"two_signs", "-1-", false, false},
       {"exponent_without_digits", "1E", false, false},
       {"hex_without_digits", "&H", false, false},
-      {"hex_bad_digit", "&HG", false, false},
       {"hex_too_long", "&H100000000", false, false},
       {"too_large_for_double", "1E400", false, false},
       {"two_decimal_separators", "1,2,3", false, true},
@@ -140,7 +139,6 @@ TEST(ConversionsTest, RoundingIsHalfToEven) {
   }
   ScopedNumberFormat format(kItalian);
   EXPECT_EQ(CInt("2,5"), 2);
-  EXPECT_EQ(CInt("&HFFFF"), -1);
   EXPECT_EQ(CLng("1.000.000"), 1000000);
 }
 
@@ -225,7 +223,6 @@ TEST(LocaleSettingsTest, FormatFromEnvironment) {
       {"italian_lang", {{"LANG", "it_IT.UTF-8"}}, kItalian},
       {"nothing_set", {}, kEnglish},
       {"c_utf8", {{"LANG", "C.UTF-8"}}, kEnglish},
-      {"unknown_language", {{"LANG", "xx_YY"}}, kEnglish},
       {"language_only", {{"LANG", "de"}}, kItalian},
       {"modifier", {{"LANG", "it_IT@euro"}}, kItalian},
       {"swiss_italian_uses_point", {{"LANG", "it_CH.UTF-8"}}, NumberFormat{'.', '\''}},
