@@ -25,12 +25,6 @@ TEST_F(BookmarkStoreTest, KeepsTheLayoutOfThreeValuesPerNumberUnderTheApplicatio
   EXPECT_EQ(settings.GetSetting(app, "libro\\cap01.htm", "3"), "83");
   EXPECT_EQ(settings.GetSetting(app, "LIBRO\\CAP01.HTM", "3NOME"), "Capitolo primo");
   EXPECT_EQ(settings.GetSetting(app, "LIBRO\\CAP01.HTM", "3NOMEAUDIO"), "cap01.mp3");
-  RegHandle h = 0;
-  EXPECT_EQ(registry.OpenKey(kHkeyCurrentUser,
-                             "Software\\VB and VBA Program Settings\\ZUV MediaPlayer\\LIBRO\\CAP01.HTM",
-                             kKeyRead, &h),
-            kErrorSuccess);
-  registry.CloseKey(h);
   EXPECT_EQ(store.Position(LegacySection("LIBRO\\CAP01.HTM"), 3), "vuoto");
 }
 

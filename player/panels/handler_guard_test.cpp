@@ -28,21 +28,6 @@ TEST_F(GuardTest, FailureReportsUnderTheHandlersNameAndReturnsTheDefault) {
                 "Codice: 91"}));
 }
 
-TEST_F(GuardTest, LongProcedureIsNamedByItsLastStep) {
-  StepTrail trail("Form Load - ");
-  bool after = false;
-  Guarded(report, trail, [&] {
-    trail.Step("Form Load: inizializzazione");
-    trail.Step("Form Load: caricamento settings");
-    throw VbError(13);
-    after = true;  // NOLINT: must never run
-  });
-  EXPECT_FALSE(after);
-  EXPECT_EQ(Procedures(), (std::vector<std::string>{
-                              "Form Load - Form Load: caricamento settings / Tipo non corrispondente\r\n"
-                              "Codice: 13"}));
-}
-
 TEST_F(GuardTest, ForeignExceptionsBecomeRuntimeErrors) {
   Guarded(report, "A", [] { throw std::bad_alloc(); });
   Guarded(report, "B", [] { throw std::out_of_range("vector"); });

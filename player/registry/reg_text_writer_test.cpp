@@ -9,37 +9,12 @@
 namespace orva {
 namespace {
 
-constexpr std::string_view kSubtree = "Software\\VB and VBA Program Settings\\ZUV MediaPlayer";
-
 void Put(MemoryRegistry& reg, std::string_view path, std::string_view name, std::uint32_t type,
          std::string_view data) {
   reg.LoadValue(kHkeyCurrentUser, path, name, type, data);
 }
 
 std::string Sz(std::string_view text) { return std::string(text) + '\0'; }
-
-TEST(RegTextWriterTest, OneBookmarkGivesTheDocumentedFileByteForByte) {
-  MemoryRegistry reg;
-  const std::string page = std::string(kSubtree) + "\\LIBRO\\CAP01.HTM";
-  Put(reg, page, "1", kRegSz, Sz("83"));
-  Put(reg, page, "1NOME", kRegSz, Sz("Capitolo primo"));
-  Put(reg, page, "1NOMEAUDIO", kRegSz, Sz("cap01.mp3"));
-  const RegTextOutput out = BuildRegText(reg, kHkeyCurrentUser, kSubtree, true, nullptr);
-  EXPECT_EQ(out.format, RegTextFormat::kRegedit4);
-  EXPECT_EQ(
-      out.bytes,
-      "REGEDIT4\r\n"
-      "\r\n"
-      "[HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\ZUV MediaPlayer]\r\n"
-      "\r\n"
-      "[HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\ZUV MediaPlayer\\LIBRO]\r\n"
-      "\r\n"
-      "[HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\ZUV MediaPlayer\\LIBRO\\CAP01.HTM]\r\n"
-      "\"1\"=\"83\"\r\n"
-      "\"1NOME\"=\"Capitolo primo\"\r\n"
-      "\"1NOMEAUDIO\"=\"cap01.mp3\"\r\n"
-      "\r\n");
-}
 
 TEST(RegTextWriterTest, ValueLines) {
   struct Case {
