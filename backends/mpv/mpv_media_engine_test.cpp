@@ -10,6 +10,10 @@
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "backends/mpv/testing/mpv_test_support.h"
@@ -18,19 +22,120 @@
 #include "fakes/recording_dialogs.h"
 #include "player/panels/mdlMain.h"
 #include "player/playback/oMoxPlayer.h"
-#include "player/playback/testing/media_engine_contract.h"
 
 namespace orva::mpvbackend::testing {
 namespace {
 
-struct MpvWorld {
-  MpvWorld() { orva::testing::OffscreenApplication(); }
-  std::unique_ptr<MediaEngine> Make(bool untimed) {
-    return std::make_unique<MpvMediaEngine>(MpvEngineOptions::Headless(untimed));
+// One engine alone, as the player hosts rely on it.
+struct MpvEngineAlone : ::testing::Test {
+  static void SetUpTestSuite() { orva::testing::OffscreenApplication(); }
+  std::unique_ptr<MediaEngine> engine;
+  std::vector<std::int32_t> states;
+  std::vector<MediaError> errors;
+
+  void Make(bool untimed) {
+    engine = std::make_unique<MpvMediaEngine>(MpvEngineOptions::Headless(untimed));
+    engine->events.PlayStateChange = [this](std::int32_t s) { states.push_back(s); };
+    engine->events.Error = [this](const MediaError& e) { errors.push_back(e); };
   }
-  std::string File(const std::string& name) { return TestMedia(name); }
-  bool WaitFor(const std::function<bool()>& done, int timeoutMs) { return testing::WaitFor(done, timeoutMs); }
+  int Count(std::int32_t state) const {
+    return static_cast<int>(std::count(states.begin(), states.end(), state));
+  }
+  bool WaitForState(std::int32_t state) {
+    return WaitFor([&] { return Count(state) > 0; }, 10'000);
+  }
+  bool WaitForPosition(const std::function<bool(double)>& reached) {
+    return WaitFor([&] { return reached(engine->controlsCurrentPosition()); }, 10'000);
+  }
+  // Lets late notices arrive, for checks that none does.
+  void Settle() {
+    WaitFor([] { return false; }, 300);
+  }
 };
+
+TEST_F(MpvEngineAlone, TheEndIsEightOnceThenStoppedAndRewoundWithTheFileKept) {
+  Make(true);
+  const std::string file = TestMedia("parlato.mp3");
+  engine->SetURL(file);
+  ASSERT_TRUE(WaitForState(playstate::kStopped));
+  Settle();
+  EXPECT_EQ(states, (std::vector<std::int32_t>{playstate::kTransitioning, playstate::kPlaying,
+                                               playstate::kMediaEnded, playstate::kStopped}));
+  EXPECT_EQ(engine->URL(), file);
+  EXPECT_EQ(engine->controlsCurrentPosition(), 0.0);
+  // It plays again from the start, and ends once more.
+  states.clear();
+  engine->controlsPlay();
+  ASSERT_TRUE(WaitForState(playstate::kStopped));
+  Settle();
+  EXPECT_EQ(states,
+            (std::vector<std::int32_t>{playstate::kPlaying, playstate::kMediaEnded, playstate::kStopped}));
+}
+
+TEST_F(MpvEngineAlone, SeeksBeforeAndAfterTheFileOpensLandWithinIt) {
+  Make(false);
+  engine->SetURL(TestMedia("lungo.mp3"));
+  engine->SetControlsCurrentPosition(42.5);
+  EXPECT_EQ(engine->controlsCurrentPosition(), 42.5);
+  ASSERT_TRUE(WaitForState(playstate::kPlaying));
+  EXPECT_NEAR(engine->currentMediaDuration(), 60.0, 0.1);
+  EXPECT_NEAR(engine->controlsCurrentPosition(), 42.5, 1.0);  // where it starts
+  engine->controlsPause();
+  for (const auto& [set, reads] : {std::pair{10.0, 10.0}, {33.25, 33.25}, {-5.0, 0.0}, {0.5, 0.5}}) {
+    SCOPED_TRACE(set);
+    engine->SetControlsCurrentPosition(set);
+    Settle();
+    // While paused: the target, not a position that lags behind the seek.
+    EXPECT_EQ(engine->controlsCurrentPosition(), reads);
+  }
+  // Playing goes on from where the seek landed.
+  engine->SetControlsCurrentPosition(20);
+  engine->controlsPlay();
+  ASSERT_TRUE(WaitForPosition([](double at) { return at > 20.2; }));
+  EXPECT_LT(engine->controlsCurrentPosition(), 25);
+  // Past the end: clamped to the end, which ends the file once.
+  engine->SetControlsCurrentPosition(500);
+  ASSERT_TRUE(WaitForState(playstate::kStopped));
+  Settle();
+  EXPECT_EQ(Count(playstate::kMediaEnded), 1);
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(MpvEngineAlone, StopKeepsTheFileAndRewindsWithoutAnEnd) {
+  Make(false);
+  const std::string file = TestMedia("parlato.mp3");
+  engine->SetURL(file);
+  ASSERT_TRUE(WaitForPosition([](double at) { return at > 1.0; }));
+  engine->controlsStop();
+  EXPECT_EQ(engine->playState(), playstate::kStopped);
+  EXPECT_EQ(engine->URL(), file);
+  EXPECT_EQ(engine->controlsCurrentPosition(), 0.0);
+  Settle();
+  EXPECT_EQ(Count(playstate::kMediaEnded), 0);
+  states.clear();
+  engine->controlsPlay();
+  ASSERT_TRUE(WaitForState(playstate::kPlaying));
+  EXPECT_LT(engine->controlsCurrentPosition(), 1.0);
+}
+
+TEST_F(MpvEngineAlone, AFileThatCannotBeOpenedRaisesOneErrorAndNeverPlays) {
+  Make(true);
+  const std::string file = TestMedia("manca.mp3");
+  engine->SetURL(file);
+  engine->SetControlsCurrentPosition(3);
+  engine->controlsPlay();
+  ASSERT_TRUE(WaitFor([&] { return !errors.empty(); }, 10'000));
+  engine->controlsPlay();
+  Settle();
+  ASSERT_EQ(errors.size(), 1U);
+  EXPECT_EQ(errors[0].kind, MediaError::Kind::kLoadingFailed);
+  EXPECT_EQ(errors[0].url, file);
+  EXPECT_EQ(Count(playstate::kPlaying), 0);
+  EXPECT_EQ(engine->currentMediaDuration(), 0.0);
+  // The engine still plays a good file afterwards.
+  engine->SetURL(TestMedia("parlato.mp3"));
+  EXPECT_TRUE(WaitForState(playstate::kPlaying));
+}
 
 TEST(MpvEngine, SpeedKeepsTheTonesPitch) {
   orva::testing::OffscreenApplication();
@@ -166,7 +271,3 @@ TEST_F(MpvPlayer, VideoShowsInTheCornerAndEscapeStopsIt) {
 
 }  // namespace
 }  // namespace orva::mpvbackend::testing
-
-namespace orva::testing {
-INSTANTIATE_TYPED_TEST_SUITE_P(Mpv, MediaEngineContract, mpvbackend::testing::MpvWorld);
-}  // namespace orva::testing
