@@ -29,7 +29,6 @@ TEST_F(PageKeys, TheIndexKeysOpenTheStartOfTheNextOrPreviousSection) {
   const Case cases[] = {
       {"forward in the first section", standard, 30, kForward, "Indice avanti - Indice 2", 60},
       {"forward after the last anchor", standard, 130, kForward, "Indice avanti - Raggiunta la fine ", {}},
-      {"back in the first section", standard, 30, kBack, "Indice indietro - Raggiunto l'inizio ", {}},
       {"back in the second section", standard, 70, kBack, "Indice indietro - Indice 1", 0},
       // Past the last anchor the back search runs off the end and starts again.
       {"back after the last anchor", standard, 130, kBack, "Indice indietro - Raggiunto l'inizio ", {}},
@@ -94,7 +93,6 @@ TEST_F(PageKeys, NextStyleSheetCyclesThroughTheFilesThatExist) {
     int to;
   };
   const Case cases[] = {
-      {"one to two", {"Style1.CSS", "Style2.CSS", "Style3.CSS"}, 1, 2},
       {"the last back to one", {"Style1.CSS", "Style2.CSS", "Style3.CSS"}, 3, 1},
       {"the next missing stays at one", {"Style1.CSS", "Style3.CSS"}, 1, 1},
       {"lower-case files", {"style1.css", "style2.css"}, 1, 2},
@@ -145,8 +143,6 @@ TEST_F(PageKeys, ThePreviousAndNextPageAreOpenedBesideThePageOnView) {
     bool fromAnchor = false;  // the page on view through one of its anchors
   };
   const Case cases[] = {
-      {"Pag1.htm", Digit(7), "File successivo", "cap01/Pag2.htm"},
-      {"Pag1.htm", Digit(6), "File precedente", "cap01/Pag0.htm"},
       {"Pag1", Digit(7), "File successivo", "cap01/Pag2.htm"},
       // A page titled otherwise: its own address with the target appended.
       {"Capitolo primo", Digit(7), "File successivo", "cap01/Pag1.htmPag2.htm"},
