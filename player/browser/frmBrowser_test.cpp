@@ -96,7 +96,6 @@ TEST_F(BrowserWorld, StartingWithTheOlderEngineOrAFailingPlayer) {
   };
   const Case cases[] = {
       {"older engine kept", "0", 0, MsgBoxResult::kNo, 0, {}},
-      {"older engine kept, asked again", "0", 0, MsgBoxResult::kNo, 0, {}},
       {"version 9 taken", "0", 0, MsgBoxResult::kYes, 1, {}},
       {"version 9 fails once: the other choice", nullptr, 1, MsgBoxResult::kNo, 0, {}},
       // Form_Load says nothing; the blank page's audio start finds no player.
@@ -193,11 +192,7 @@ TEST_F(BrowserWorld, ClosingAsksTheBooksQuestionAndSavesOrClearsTheReadingPlace)
     std::vector<const char*> stored;  // Brano, BranoPos, BranoAudio
   };
   const Case cases[] = {
-      {"No leaves everything as it was",
-       "1",
-       false,
-       MsgBoxResult::kNo,
-       {"<missing>", "<missing>", "<missing>"}},
+      {"No: nothing stored", "1", false, MsgBoxResult::kNo, {"<missing>", "<missing>", "<missing>"}},
       {"SavePos 1", "1", false, MsgBoxResult::kYes, {"#par2", "0", "0"}},
       {"SavePos 1, leaving from the splash", "1", true, MsgBoxResult::kYes, {"#par2", "42", "2"}},
       {"SavePos 0", "0", false, MsgBoxResult::kYes, {"", "", ""}},

@@ -43,8 +43,6 @@ struct FrmBrowserInside {
   static BrowserWindowState& State(FrmBrowser& f) { return f.state; }
   static std::unique_ptr<oMoxPlayer>& Player(FrmBrowser& f) { return f.oPlayer; }
   static TimerControl& SplashTimer(FrmBrowser& f) { return f.TimerSpalsh; }
-  static TimerControl& OsdTimer(FrmBrowser& f) { return f.TimerOSD; }
-  static TimerControl& QuietTimer(FrmBrowser& f) { return f.TimerDisableState; }
   static bool DebugFrameVisible(FrmBrowser& f) { return f.fraDebugVisible; }
   static std::string TextURL(FrmBrowser& f) { return f.TextURL.Text(); }
   static std::string TxtDebFilename(FrmBrowser& f) { return f.TxtDebFilename.Text(); }
