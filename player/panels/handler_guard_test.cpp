@@ -60,9 +60,6 @@ TEST_F(GuardTest, QuietStatementsRecordButDoNotReport) {
   EXPECT_FALSE(run.Quietly([] { throw VbError(91); }));
   EXPECT_EQ(run.Err().Number, 91);
   EXPECT_TRUE(dialogs.Shown().empty());
-  run.Clear();
-  EXPECT_EQ(run.Err().Number, 0);
-  EXPECT_EQ(IgnoringErrors([] {}).Number, 0);
 }
 
 }  // namespace
