@@ -50,6 +50,7 @@ TEST_F(PlaybackKeys, SeekingWithinAnAudioAcrossAudiosAndToTheNextPage) {
     const char* played = nullptr;  // the file handed over by the key
     const char* call = nullptr;    // an engine call the key made
     const char* opens = nullptr;   // the page the key asks for
+    bool oneAudio = false;         // on a page with one audio and no next page
   };
   const Case cases[] = {
       {"back far into an audio", nullptr, false, 25, Digit(1), 15, "INDIETRO 00:15"},
@@ -63,10 +64,24 @@ TEST_F(PlaybackKeys, SeekingWithinAnAudioAcrossAudiosAndToTheNextPage) {
       // The last three seconds play until the next page binds its own.
       {"forward past the last audio opens the next page", nullptr, true, 25, Digit(2), 27, "AVANTI 00:27",
        nullptr, nullptr, "cap01/Pag2.htm"},
+      // The audio is found beside the page only from the page's address: going
+      // back to it finds nothing, so the file held plays from its start.
+      {"back on a page with one audio", nullptr, false, 5, Digit(1), 0, "INDIETRO 00:00", nullptr, nullptr,
+       nullptr, true},
+      {"forward at the end of the only audio plays what is left", nullptr, false, 55, Digit(2), 57,
+       "AVANTI 00:57", nullptr, nullptr, nullptr, true},
+  };
+  const auto startOnOneAudio = [this]() -> FrmBrowser& {
+    AddPage("cap01/Sola.htm", {.title = "Sola.htm", .elements = {Meta("ZUVPLAYER_AUDIO", "sola.mp3")}});
+    AddMedia("cap01/sola.mp3", 60);
+    FrmBrowser& f = Start();
+    Open("cap01/Sola.htm");
+    return f;
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    FrmBrowser& f = StartReading();
+    FrmBrowser& f = c.oneAudio ? startOnOneAudio() : StartReading();
+    const std::size_t requested = browser.Requested().size();
     if (c.step) f.TextAvantiIndietro.SetText(c.step);
     if (c.inAudio1) PlayOn(kIntoAudio1Ms);
     PlayFrom(c.from);
@@ -82,6 +97,8 @@ TEST_F(PlaybackKeys, SeekingWithinAnAudioAcrossAudiosAndToTheNextPage) {
     }
     if (c.opens) {
       EXPECT_EQ(browser.Requested().back(), Url(c.opens));
+    } else {
+      EXPECT_EQ(browser.Requested().size(), requested);
     }
     EXPECT_TRUE(Reports().empty());
   }
@@ -97,28 +114,6 @@ TEST_F(PlaybackKeys, SeekBackWaitsForAnEngineStillOpeningThePreviousAudio) {
   EXPECT_EQ(Played().back(), FromProgram("Libro/uno.mp3"));
   EXPECT_NEAR(Position(), 170, 0.01);
   EXPECT_EQ(Shown(), "INDIETRO 02:50");
-}
-
-TEST_F(PlaybackKeys, OnAPageWithOneAudioAndNoNextPage) {
-  // The audio is found beside the page only from the page's address: going
-  // back to it finds nothing, so the file held plays from its start. At its
-  // end, forward plays what is left.
-  AddPage("cap01/Sola.htm", {.title = "Sola.htm", .elements = {Meta("ZUVPLAYER_AUDIO", "sola.mp3")}});
-  AddMedia("cap01/sola.mp3", 60);
-  Start();
-  Open("cap01/Sola.htm");
-  const std::size_t requested = browser.Requested().size();
-  PlayFrom(5);
-  Ctrl(Digit(1));
-  EXPECT_NEAR(Position(), 0, 0.01);
-  EXPECT_EQ(Shown(), "INDIETRO 00:00");
-  PlayFrom(55);
-  Ctrl(Digit(2));
-  EXPECT_NEAR(Position(), 57, 0.01);
-  EXPECT_TRUE(Playing());
-  EXPECT_EQ(Shown(), "AVANTI 00:57");
-  EXPECT_EQ(browser.Requested().size(), requested);
-  EXPECT_TRUE(Reports().empty());
 }
 
 TEST_F(PlaybackKeys, SeekingWhilePausedChangesNothingStopRewindsAndPlayResumes) {
