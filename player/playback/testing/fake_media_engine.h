@@ -28,21 +28,18 @@ struct FakeMedia {
 
 class FakeMediaEngine;
 
-// The files the fake engines can open, the engine made last and the
-// failures a test injects.
+// The files the fake engines can open and the failures a test injects.
 class FakeMediaLibrary {
  public:
   explicit FakeMediaLibrary(VirtualEventLoop& loop) : loop_(loop) {}
 
   void Add(const std::string& url, FakeMedia media) { files_[url] = media; }
-  // Each call of the factory makes a new engine.
   MediaEngineFactory Factory();
   // The engine made last, while it is alive; nullptr otherwise.
   FakeMediaEngine* Current() const { return current_; }
   int EnginesAlive() const { return alive_; }
-  // Members named as the control names them ("settings.rate", "playState",
-  // "controls.play"...) fail with the error number from now on, in every
-  // engine; 0 removes the failure.
+  // A member ("settings.rate", "playState"...) fails with `number` from now
+  // on, in every engine; 0 removes the failure.
   void Fail(const std::string& member, int number) { failures_[member] = number; }
   // The factory fails with this number (0: it works).
   void FailCreation(int number) { failCreation_ = number; }
@@ -113,7 +110,6 @@ class FakeMediaEngine final : public MediaEngine, public HostWindow {
     Check(member);
     return value;
   }
-  // Checks for an injected failure, records "member=value", stores it.
   template <class T>
   void Write(const char* member, T& field, const T& value) {
     Check(member);
@@ -124,7 +120,6 @@ class FakeMediaEngine final : public MediaEngine, public HostWindow {
     field = value;
   }
   void Record(std::string call) { calls_.push_back(std::move(call)); }
-  // Raises PlayStateChange from the event loop, unless the engine is gone.
   void ChangeState(std::int32_t state);
   void Open();
   double Position() const;
