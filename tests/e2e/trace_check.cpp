@@ -51,12 +51,6 @@ struct JsonLine {
     } while (Eat(','));
     return Eat(close);
   }
-  static void Utf8(std::string* out, unsigned cp) {
-    if (cp < 0x80) return out->push_back(static_cast<char>(cp));
-    const int tail = cp < 0x800 ? 1 : 2;
-    out->push_back(static_cast<char>((tail == 1 ? 0xC0 : 0xE0) | (cp >> (6 * tail))));
-    for (int k = tail - 1; k >= 0; --k) out->push_back(static_cast<char>(0x80 | ((cp >> (6 * k)) & 0x3F)));
-  }
   bool String(std::string* out) {
     if (!Eat('"')) return false;
     static constexpr std::string_view kEscaped = "\"\\/bfnrt", kMeant = "\"\\/\b\f\n\r\t";
@@ -71,8 +65,9 @@ struct JsonLine {
       } else if (e == 'u' && i_ + 4 <= s_.size()) {
         unsigned cp = 0;
         const char* end = s_.data() + i_ + 4;
-        if (std::from_chars(s_.data() + i_, end, cp, 16).ptr != end) return false;
-        Utf8(out, cp);
+        // The trace escapes only control characters this way.
+        if (std::from_chars(s_.data() + i_, end, cp, 16).ptr != end || cp >= 0x80) return false;
+        out->push_back(static_cast<char>(cp));
         i_ += 4;
       } else {
         return false;
