@@ -59,7 +59,6 @@ TEST_F(Navigation, EveryCommandMarkerIsCarriedOutAndEveryOtherAddressLoads) {
        {"controls.pause"},
        "PAUSA 01:05 premere ctrl+3"},
       {"stop in lower case is a link", page + "#zuvp_stop#", false, {"controls.stop"}},
-      {"play in lower case is a link", page + "#zuvp_play#", false, {"controls.stop"}},
       {"an index page is a page", Url("cap01/INDEX.HTM"), false, {"controls.stop"}},
       {"an ordinary page", Url("cap01/Altra.htm"), false, {"controls.stop"}},
       {"a video link, full screen", page + "#film.avi", true, video("uiMode=none", folder + "film.avi")},
