@@ -64,8 +64,6 @@ TEST(RegTextWriterTest, AppendingAddsAHeaderOnlyWhereThereIsNone) {
   const std::string without = "; notes\r\n";
   EXPECT_EQ(BuildRegText(reg, kHkeyCurrentUser, "K", false, &without).bytes,
             without + "REGEDIT4\r\n\r\n" + block);
-  const std::string empty;
-  EXPECT_EQ(BuildRegText(reg, kHkeyCurrentUser, "K", false, &empty).bytes, "REGEDIT4\r\n\r\n" + block);
   // An unknown root has no name.
   EXPECT_EQ(BuildRegText(reg, 0x80000004u, "K", false, nullptr).bytes, "REGEDIT4\r\n\r\n[K]\r\n\r\n");
 }
