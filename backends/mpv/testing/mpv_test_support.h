@@ -12,12 +12,10 @@ namespace orva::mpvbackend::testing {
 // into the build tree the first time). Throws when they cannot be made.
 std::string TestMedia(const std::string& name);
 
-// Runs Qt's events until `done` is true or `timeoutMs` have passed; returns
-// `done()`.
+// Runs Qt's events until `done` or the time-out; returns `done()`.
 bool WaitFor(const std::function<bool()>& done, int timeoutMs);
 
-// The main frequency of a WAV file and its length in seconds, as sox
-// measures them; -1 when sox cannot read it.
+// A WAV file's main frequency and length in seconds by sox; -1 if unread.
 struct SoundStats {
   double roughFrequency = -1;
   double lengthSeconds = -1;
