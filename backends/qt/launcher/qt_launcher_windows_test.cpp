@@ -38,24 +38,19 @@ class QtLauncherWindows : public ::testing::Test {
   smart::Launcher launcher{m.Services(), &views};
 };
 
-// Each window's caption and announcement (what reaches a screen reader is
-// checked on a real accessibility bus by launcher_atspi_test).
-TEST_F(QtLauncherWindows, EachWindowShowsItsCaptionAndItsText) {
+// Each window's caption and font (its announcement, as a screen reader gets
+// it, is checked on a real accessibility bus by launcher_atspi_test).
+TEST_F(QtLauncherWindows, EachWindowShowsItsCaptionAndItsFont) {
   struct Case {
     const char* window;
     void (smart::Launcher::*show)();
     const char* caption;
-    const char* announcement;
   };
   const Case cases[] = {
-      {"vecchia", &smart::Launcher::ShowVecchia, "Rilevamento versione OrvaPlayer",
-       "Rilevo nella macchina una precedente versione di OrvaPlayer.\n"
-       "Procedo con l'installazione della nuova versione..."},
-      {"avviocd", &smart::Launcher::ShowAvvioCd, "Avvio da cd", "Avvio OrvaPlayer dal CD"},
-      {"avviohd", &smart::Launcher::ShowAvvioHd, "Avvio da hd", "Avvio OrvaPlayer da Hard Disk"},
-      {"scelta", &smart::Launcher::ShowScelta, "OrvaPlayer",
-       "Non è stata rilevata nessuna versione di OrvaPlayer in questo personal computer.\n"
-       "Che cosa si intende fare?"},
+      {"vecchia", &smart::Launcher::ShowVecchia, "Rilevamento versione OrvaPlayer"},
+      {"avviocd", &smart::Launcher::ShowAvvioCd, "Avvio da cd"},
+      {"avviohd", &smart::Launcher::ShowAvvioHd, "Avvio da hd"},
+      {"scelta", &smart::Launcher::ShowScelta, "OrvaPlayer"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.window);
@@ -70,7 +65,6 @@ TEST_F(QtLauncherWindows, EachWindowShowsItsCaptionAndItsText) {
     EXPECT_EQ(window->accessibleName(), QString::fromUtf8(c.caption));
     auto* label = window->findChild<QLabel*>("Label1");
     ASSERT_NE(label, nullptr);
-    EXPECT_EQ(label->text(), QString::fromUtf8(c.announcement));
     EXPECT_EQ(label->font().family(), "Verdana");
   }
 }
