@@ -163,6 +163,14 @@ std::optional<double> MpvMediaEngine::GetDouble(const char* name) const {
   return value;
 }
 
+std::optional<std::string> MpvMediaEngine::GetText(const char* name) const {
+  char* text = mpv_get_property_string(mpv_, name);
+  if (text == nullptr) return std::nullopt;
+  std::string value(text);
+  mpv_free(text);
+  return value;
+}
+
 bool MpvMediaEngine::GetFlag(const char* name) const {
   int flag = 0;
   if (mpv_get_property(mpv_, name, MPV_FORMAT_FLAG, &flag) < 0) return false;
@@ -236,11 +244,9 @@ void MpvMediaEngine::SetUiMode(const std::string& mode) {
 void MpvMediaEngine::SetEnabled(bool value) { enabled_ = value; }
 
 std::string MpvMediaEngine::versionInfo() const {
-  char* text = mpv_get_property_string(mpv_, "mpv-version");
-  if (text == nullptr) throw VbError(vberr::kNotSupported);
-  std::string version(text);
-  mpv_free(text);
-  return version;
+  std::optional<std::string> version = GetText("mpv-version");
+  if (!version) throw VbError(vberr::kNotSupported);
+  return *version;
 }
 
 void MpvMediaEngine::SetSettingsRate(double rate) {
@@ -404,13 +410,8 @@ void MpvMediaEngine::Handle(const mpv_event& event) {
 
 bool MpvMediaEngine::FellBackToNoSound() const {
   // The null output is in use although it was not asked for.
-  auto text = [this](const char* name) {
-    char* value = mpv_get_property_string(mpv_, name);
-    std::string result = value ? value : "";
-    mpv_free(value);
-    return result;
-  };
-  return text("current-ao") == "null" && text("options/ao").find("null") == std::string::npos;
+  return GetText("current-ao").value_or("") == "null" &&
+         GetText("options/ao").value_or("").find("null") == std::string::npos;
 }
 
 void MpvMediaEngine::OnFileLoaded() {

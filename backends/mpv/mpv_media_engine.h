@@ -104,6 +104,7 @@ class MpvMediaEngine final : public MediaEngine {
   void SetFlag(const char* name, bool value);
   void SetDouble(const char* name, double value);
   std::optional<double> GetDouble(const char* name) const;
+  std::optional<std::string> GetText(const char* name) const;
   void Seek(double seconds);
   void Command(std::vector<std::string> args);
 
