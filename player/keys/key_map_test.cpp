@@ -110,22 +110,6 @@ INSTANTIATE_TEST_SUITE_P(EveryRow, KeyRowTest, ::testing::ValuesIn(kRows),
 
 struct KeyMap : ::testing::Test, FrmBrowserWorld {};
 
-TEST_F(KeyMap, HelpOpensWithAnyModifiersBeforeAnythingElse) {
-  FrmBrowser& f = StartReading();
-  for (std::int16_t shift = 0; shift <= kAll; ++shift) {
-    SCOPED_TRACE(shift);
-    Press(keys::kVkF1, shift);
-    EXPECT_EQ(browser.Requested().back(), ProgramFolder() + "\\include\\help.htm");
-  }
-  // With all three held it is still help, not the debug frame; the debug
-  // keys show the frame and hide it again.
-  EXPECT_FALSE(In::DebugFrameVisible(f));
-  Press(Letter('D'), kAll);
-  EXPECT_TRUE(In::DebugFrameVisible(f));
-  Press(Digit(5), kAll);
-  EXPECT_FALSE(In::DebugFrameVisible(f));
-}
-
 TEST_F(KeyMap, PlaybackAndPageKeysWithNothingToActOnDoNothingAndShowNothing) {
   AddPage("cap01/Sola.htm", {.title = "Sola.htm"});
   Start();  // nothing opened: the player holds no file
@@ -136,14 +120,6 @@ TEST_F(KeyMap, PlaybackAndPageKeysWithNothingToActOnDoNothingAndShowNothing) {
   }
   EXPECT_TRUE(Engine().Calls().empty());
   EXPECT_EQ(Stored("Volume"), "100");
-  // A page naming no neighbour page.
-  Open("cap01/Sola.htm");
-  const std::size_t requested = browser.Requested().size();
-  Ctrl(Digit(6));
-  Ctrl(Digit(7));
-  EXPECT_EQ(LastKey("command"), "next_page");
-  EXPECT_EQ(browser.Requested().size(), requested);
-  EXPECT_EQ(Shown(), "");
   EXPECT_TRUE(Reports().empty());
 }
 

@@ -1,6 +1,5 @@
 // The playback keys on the fake engine: seeking across audios and pages,
-// stop and pause, volume on both engines' scales, the speed step and its
-// presets, audio off and on, the configuration panel.
+// volume on both engines' scales and the speed step.
 
 #include <gtest/gtest.h>
 
@@ -58,7 +57,6 @@ TEST_F(PlaybackKeys, SeekingWithinAnAudioAcrossAudiosAndToTheNextPage) {
        "INDIETRO 02:50", "Libro/uno.mp3"},
       {"back with a step past the start passes the negative position on", "20", false, 15, Digit(1), 0,
        "INDIETRO 00:00", nullptr, "controls.currentPosition=-5.000000"},
-      {"forward within the audio", "30", false, 100, Digit(2), 130, "AVANTI 02:10"},
       {"forward near the end: the next audio from its own start", nullptr, false, 176, Digit(2), 5,
        "AVANTI 00:05", "Libro/due.mp3"},
       // The last three seconds play until the next page binds its own.
@@ -116,25 +114,6 @@ TEST_F(PlaybackKeys, SeekBackWaitsForAnEngineStillOpeningThePreviousAudio) {
   EXPECT_EQ(Shown(), "INDIETRO 02:50");
 }
 
-TEST_F(PlaybackKeys, SeekingWhilePausedChangesNothingStopRewindsAndPlayResumes) {
-  StartReading();
-  PlayFrom(65);
-  Ctrl(Digit(3));
-  Engine().ClearCalls();
-  Ctrl(Digit(2));
-  EXPECT_EQ(Shown(), "AVANTI 01:05");
-  Ctrl(Digit(1));
-  EXPECT_EQ(Shown(), "INDIETRO 01:05");
-  EXPECT_TRUE(Engine().Calls().empty());
-  Ctrl(Digit(4));
-  EXPECT_FALSE(Playing());
-  EXPECT_NEAR(Position(), 0, 0.01);
-  EXPECT_EQ(Shown(), "STOP 00:00");
-  Ctrl(Digit(3));
-  EXPECT_TRUE(Playing());
-  EXPECT_EQ(Shown(), "PLAY 00:00");
-}
-
 TEST_F(PlaybackKeys, ASkipStepThatIsNotANumberIsReportedByTheSeekAndShowsNothing) {
   FrmBrowser& f = StartReading();
   // The field normally puts the stored step back; a change from outside
@@ -185,37 +164,6 @@ TEST_F(PlaybackKeys, TheSpeedStepWrapsAtBothEnds) {
     EXPECT_EQ(Shown(), shown);
     EXPECT_EQ(Stored("Rate"), stored);
   }
-}
-
-TEST_F(PlaybackKeys, TheSpeedPresetsCycle) {
-  StartReading();
-  for (const char* shown :
-       {"Lettura veloce - Rate 1,4", "Lettura lenta - Rate 0,7", "Lettura normale - Rate 1"}) {
-    Ctrl(Digit(9));
-    EXPECT_EQ(Shown(), shown);
-  }
-  EXPECT_EQ(Stored("Rate"), "1");
-  EXPECT_FLOAT_EQ(static_cast<float>(Engine().settingsRate()), 1.0f);
-}
-
-TEST_F(PlaybackKeys, TheConfigurationPanelAndAudioOffToggle) {
-  FrmBrowser& f = StartReading();
-  Store("Rate", "1,3");
-  Ctrl(Digit(8));
-  EXPECT_TRUE(f.frmconfigurazioneVisible);
-  EXPECT_EQ(f.TextRate.Text(), "1,3");
-  Ctrl(Digit(8));
-  EXPECT_FALSE(f.frmconfigurazioneVisible);
-  EXPECT_EQ(Stored("Rate"), "1,3");
-
-  Ctrl(Digit(0));
-  EXPECT_FALSE(Playing());
-  EXPECT_EQ(f.chkAudioOff.Value(), 1);
-  EXPECT_EQ(Stored("AudioOff"), "True");
-  Ctrl(Digit(0));
-  EXPECT_EQ(f.chkAudioOff.Value(), 0);
-  EXPECT_EQ(Stored("AudioOff"), "False");
-  EXPECT_EQ(Shown(), "Lettura attiva");
 }
 
 }  // namespace
