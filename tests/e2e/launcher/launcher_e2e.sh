@@ -35,7 +35,6 @@ expect_setting() {  # expect_setting APP KEY TEXT
   got=$("$orvareg" query "$settings_key\\$1\\Default" "$2" 2>&1)
   [ "$got" = "\"$2\"=\"$3\"" ] || fail "$1/Default/$2: $got, expected \"$3\""
 }
-entry_exists() { "$orvareg" query "$uninstall_key\\$1" >/dev/null 2>&1; }
 install_linker() { stand_in "$linker" linker && set_value "$settings_key\\Linker\\Default" Path "$work/linker"; }
 run() {  # run NAME PROGRAM [SCRIPT LINE]...: runs in the CD folder, traced to NAME.trace
   local name=$1 program=$2 args=()
@@ -86,22 +85,6 @@ case "$case_name" in
     expect_setting NOLinker sfogliacd 0
     run third "$cd_dir/smart" 'close scelta'
     trace third "ev=window|window=scelta|state=shown" "ev=exit|code=0" "!ev=process"
-    ;;
-
-  old_version_installs)
-    install_linker
-    mkdir -p "$work/old"
-    stand_in "$work/old/uninstall" old-uninstall
-    set_value "$uninstall_key\\OrvaStale" uninstallstring "$work/gone/uninstall --purge"
-    set_value "$uninstall_key\\OrvaOld" uninstallstring "$work/old/uninstall --purge --quiet"
-    run smart "$cd_dir/smart"
-    trace smart "ev=registry-key-deleted|root=HKEY_LOCAL_MACHINE|key~Uninstall\\OrvaStale" \
-      "ev=window|window=vecchia|state=shown|caption=Rilevamento versione OrvaPlayer" \
-      "ev=process|command_line=./setup.sh --quiet|error=0|t>=2000" "ev=exit|code=0"
-    wait_marker setup "--quiet"
-    entry_exists OrvaStale && fail "the stale entry is still there"
-    entry_exists OrvaOld || fail "the entry of the installed old version was deleted"
-    no_marker old-uninstall
     ;;
 
   installed_product_starts_through_start_and_the_linker)
