@@ -82,23 +82,6 @@ TEST_F(MpvEngineAlone, SeeksBeforeAndAfterTheFileOpensLandWithinIt) {
   EXPECT_TRUE(errors.empty());
 }
 
-TEST_F(MpvEngineAlone, StopKeepsTheFileAndRewindsWithoutAnEnd) {
-  Make(false);
-  const std::string file = TestMedia("parlato.mp3");
-  engine->SetURL(file);
-  ASSERT_TRUE(WaitForPosition([](double at) { return at > 1.0; }));
-  engine->controlsStop();
-  EXPECT_EQ(engine->playState(), playstate::kStopped);
-  EXPECT_EQ(engine->URL(), file);
-  EXPECT_EQ(engine->controlsCurrentPosition(), 0.0);
-  Settle();
-  EXPECT_EQ(Count(playstate::kMediaEnded), 0);
-  states.clear();
-  engine->controlsPlay();
-  ASSERT_TRUE(WaitForState(playstate::kPlaying));
-  EXPECT_LT(engine->controlsCurrentPosition(), 1.0);
-}
-
 TEST_F(MpvEngineAlone, AFileThatCannotBeOpenedRaisesOneErrorAndNeverPlays) {
   Make(true);
   const std::string file = TestMedia("manca.mp3");

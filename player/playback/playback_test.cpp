@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "common/automation/testing/captured_trace.h"
 #include "common/runtime/locale_settings.h"
 #include "fakes/recording_dialogs.h"
 #include "fakes/virtual_event_loop.h"
@@ -114,19 +113,13 @@ TEST_F(Facade, BeforeAnEngineIsChosenEveryMemberReportsUnderItsOwnNameAndReturns
   EXPECT_TRUE(fileChanges.empty());
 }
 
-TEST_F(Facade, VersioneChoosesTheHostAndOtherValuesOnlyChangeTheField) {
+TEST_F(Facade, VersioneChoosesTheHost) {
   player->SetVersione(1);
   auto* host9 = dynamic_cast<frmWMP9*>(player->CurrentPlayer());
   ASSERT_NE(host9, nullptr);
   EXPECT_TRUE(player->Versione9Presente());
   player->SetRate(1.4F);
   EXPECT_FLOAT_EQ(player->Rate(), 1.4F);
-
-  // 2: the host stays, but Rate and AutoStart follow the field.
-  player->SetVersione(2);
-  EXPECT_EQ(player->CurrentPlayer(), host9);
-  EXPECT_EQ(player->Rate(), 0.0F);
-  EXPECT_FALSE(player->AutoStart());
 
   // The older host: no version-9 control, and full volume on its own scale.
   player->SetVersione(0);
@@ -149,35 +142,6 @@ TEST_F(Facade, AnEngineThatCannotBeCreatedIsReportedAndLeavesNoPlayer) {
   player->Play_Player();
   EXPECT_EQ(Reports(),
             (std::vector<std::string>{"oPl - MoxPlayer: Versione: / 429", "oPl - Play_Player / 91"}));
-}
-
-TEST_F(Facade, TheSameFileNameRaisesNoChangeButRestartsTheFile) {
-  Play(kAudio);
-  loop.Advance(10'000);
-  player->SetFileName(kAudio);
-  player->Play_Player();
-  loop.DoEvents();
-  EXPECT_EQ(fileChanges, std::vector<std::string>{kAudio});
-  EXPECT_EQ(player->CurrentPosition(), 0.0);
-  EXPECT_TRUE(player->IsPlaying());
-  player->SetFileName(kAudio2);
-  EXPECT_EQ(fileChanges, (std::vector<std::string>{kAudio, kAudio2}));
-}
-
-TEST_F(Facade, PositionAndDurationAreZeroWithoutAskingTheHostWhileNoFileIsSet) {
-  player->SetVersione(1);
-  media.Fail("controls.currentPosition", 5);
-  media.Fail("currentMedia.duration", 5);
-  EXPECT_EQ(player->CurrentPosition(), 0.0);
-  EXPECT_EQ(player->Duration(), 0.0);
-  // A name of blanks counts as none for Duration, not for the position.
-  media.Add("   ", {.duration = 5});
-  player->SetFileName("   ");
-  loop.DoEvents();
-  EXPECT_EQ(player->Duration(), 0.0);
-  EXPECT_TRUE(Reports().empty());
-  EXPECT_EQ(player->CurrentPosition(), 0.0);
-  EXPECT_EQ(Reports(), std::vector<std::string>{"oWMP9 - Get CurrentPosition / 5"});
 }
 
 // On both hosts the engine's state 8 arms a 1 ms timer whose tick raises
@@ -246,16 +210,6 @@ TEST_F(Facade, VolumeTextIsReadInTheUsersLocale) {
   player->SetVolume(std::string("molto"));
   EXPECT_EQ(player->Volume(), 40);
   EXPECT_EQ(Reports(), std::vector<std::string>{"oPl - Let Volume / 13"});
-}
-
-TEST_F(Facade, ReleasingTheFacadeEndsPlaybackAndDropsAPendingNotice) {
-  Play(kVideo);
-  EXPECT_TRUE(Engine().Visible());
-  loop.Advance(20'000);  // the engine has ended, the 1 ms notice is pending
-  player.reset();
-  loop.Advance(1'000);
-  EXPECT_TRUE(states.empty());
-  EXPECT_EQ(media.EnginesAlive(), 0);
 }
 
 TEST_F(Facade, AnOwnerMayReleaseTheFacadeFromInsideItsEvents) {
@@ -337,52 +291,12 @@ TEST_F(Host, PlayPlayerNamesTheStepItFailedAt) {
                                                  "oWMP9 - IsPlaying / 438"}));
 }
 
-TEST_F(Host, MembersReportUnderTheHostsNameAndKeepTheirCopies) {
-  // The older host reports under its own name.
-  player->SetVersione(0);
-  media.Fail("controls.pause", 5);
-  player->Pause_Player();
-  player->SetVersione(1);
-  media.Fail("settings.autoStart", 5);
-  media.Fail("uiMode", 5);
-  media.Fail("settings.rate", 5);
-  player->SetAutoStart(true);
-  player->SetFullScreen(true);
-  player->SetRate(1.5F);
-  EXPECT_EQ(player->Rate(), 0.0F);
-  // The copies were stored before the control failed.
-  EXPECT_TRUE(player->AutoStart());
-  EXPECT_TRUE(player->FullScreen());
-  EXPECT_EQ(Reports(), (std::vector<std::string>{"oWMP6 - Pause_Player / 5", "oWMP9 - Let AutoStart / 5",
-                                                 "oWMP9 - Let FullScreen / 5", "oWMP9 - Let Rate / 5",
-                                                 "oWMP9 - Get Rate / 5"}));
-}
-
 TEST_F(Host, AFileThatCannotBeOpenedIsToldOnTheDisplay) {
   Play("C:\\Libro\\manca.mp3");
   loop.Advance(10'000);
   EXPECT_EQ(messages, (std::vector<std::string>{"Impossibile riprodurre: manca.mp3"}));
   EXPECT_TRUE(states.empty());
   EXPECT_TRUE(Reports().empty());
-}
-
-TEST_F(Host, TracesWhatTheEngineIsToldAndTheEndOfAFile) {
-  CapturedTrace captured(&loop);
-  Play(kVideo);
-  player->SetCurrentPosition(19.5);
-  loop.Advance(600);
-  const std::string trace = captured.Text();
-  std::size_t at = 0;
-  for (const char* expected : {R"("ev":"media","host":"oWMP9","op":"file","file":"C:\\Libro\\film.avi")",
-                               R"("op":"state","state":3)",
-                               R"("ev":"window","window":"frmWMP9","state":"shown","caption":"MediaPlayer")",
-                               R"("op":"position","seconds":19.5)", R"("op":"state","state":8)",
-                               R"("ev":"window","window":"frmWMP9","state":"hidden")",
-                               R"("ev":"media","host":"oWMP9","op":"end")"}) {
-    SCOPED_TRACE(expected);
-    at = trace.find(expected, at);
-    ASSERT_NE(at, std::string::npos) << trace;
-  }
 }
 
 }  // namespace
