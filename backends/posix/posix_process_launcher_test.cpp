@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include "backends/posix/testing/test_folder.h"
@@ -20,15 +19,6 @@ std::string AwaitFile(const TestFolder& dir, const std::string& name) {
   for (int i = 0; i < 500 && !std::filesystem::exists(dir / (name + ".done")); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   return dir.Read(name);
-}
-
-// The state letter of a process in /proc, or ' ' once it is gone.
-char ProcessState(const std::string& pid) {
-  std::ifstream stat("/proc/" + pid + "/stat");
-  std::string line;
-  if (!std::getline(stat, line)) return ' ';
-  const std::size_t paren = line.rfind(')');
-  return paren + 2 < line.size() ? line[paren + 2] : '?';
 }
 
 TEST(PosixProcessLauncher, PassesArgumentsUntouchedWithoutAShell) {
@@ -56,21 +46,6 @@ TEST(PosixProcessLauncher, MissingProgramIs53) {
     SCOPED_TRACE(program);
     EXPECT_EQ(ErrorNumberOf([&] { launcher.Start(program, {}, WindowStyle::kNormalFocus); }), 53);
   }
-}
-
-TEST(PosixProcessLauncher, LeavesNoZombieBehind) {
-  TestFolder dir;
-  PosixProcessLauncher launcher;
-  launcher.Start("/bin/sh", {"-c", "echo $$ > \"$0\"; : > \"$0.done\"", dir / "pid"}, WindowStyle::kHide);
-  std::string pid = AwaitFile(dir, "pid");
-  ASSERT_FALSE(pid.empty());
-  pid.pop_back();  // the line break
-  char state = ProcessState(pid);
-  for (int i = 0; i < 500 && state != ' '; ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    state = ProcessState(pid);
-  }
-  EXPECT_EQ(state, ' ') << "process " << pid << " is still listed";
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <fstream>
 
 #include "backends/sqlite_registry/testing/test_support.h"
-#include "fakes/fake_environment.h"
 
 namespace orva::testing {
 namespace {
@@ -193,20 +192,6 @@ TEST_F(SqliteRegistryTest, WritesMadeWhileTheStoreCannotBeOpenedLandWhenItCan) {
   EXPECT_EQ(ValueNames(after, kHkeyCurrentUser, "K"),
             (std::vector<std::string>{"theirs", "mine", "mine too"}));
   EXPECT_EQ(recorder.failures.size(), 1u);
-}
-
-TEST(RegistryPathsTest, FolderComesFromTheEnvironment) {
-  // A relative XDG_CONFIG_HOME is ignored, as an unset one.
-  for (const auto& [xdg, folder] : {std::pair{"/cfg", "/cfg"}, {"cfg", "/h/.config"}}) {
-    const fakes::FakeEnvironment env({{"HOME", "/h"}, {"XDG_CONFIG_HOME", xdg}});
-    EXPECT_EQ(RegistryPathsFromEnvironment(&env).userFile,
-              std::string(folder) + "/orvaplayer/registry.sqlite");
-    EXPECT_EQ(RegistryPathsFromEnvironment(&env).machineFile, "/var/lib/orvaplayer/machine-registry.sqlite");
-  }
-  const fakes::FakeEnvironment overridden(
-      {{"XDG_CONFIG_HOME", "/cfg"}, {"ORVA_REGISTRY_DIR", "/t"}, {"ORVA_MACHINE_REGISTRY", "/t/m.sqlite"}});
-  EXPECT_EQ(RegistryPathsFromEnvironment(&overridden).userFile, "/t/registry.sqlite");
-  EXPECT_EQ(RegistryPathsFromEnvironment(&overridden).machineFile, "/t/m.sqlite");
 }
 
 }  // namespace
