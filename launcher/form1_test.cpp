@@ -73,10 +73,6 @@ const FlowCase kCases[] = {
      .entries = {{"OrvaOld1", "orva-uninstall --purge"}},
      .window = "vecchia",
      .kept = {"OrvaOld1"}},
-    {.name = "empty_uninstall_command_is_skipped",
-     .entries = {{"OrvaOld1", ""}},
-     .window = "vecchia",
-     .kept = {"OrvaOld1"}},
     // A third, blank name must not address the uninstall key itself.
     {.name = "blank_name_leaves_the_uninstall_key",
      .ini = IniWith("invoice=2", "invoice=3"),
@@ -102,7 +98,6 @@ const FlowCase kCases[] = {
      .ini = IniWith("versione=7", "versione=9"),
      .installedIni = Installed("10"),
      .window = "avviohd"},
-    {.name = "installed_version_missing_installs", .window = "vecchia"},
     {.name = "cd_version_not_a_number_installs",
      .ini = IniWith("versione=7", "versione=sette"),
      .installedIni = Installed("7"),
