@@ -84,8 +84,6 @@ TEST_F(PageAudio, ANameWithoutExtensionTakesTheFirstExtensionFoundInOrder) {
   const Case cases[] = {
       {"wma before mp3", {"cap.mp3", "cap.wma"}, "cap.wma", false},
       {"wmv before mp3, as a video", {"cap.mp3", "cap.wmv"}, "cap.wmv", true},
-      {"mp3 before wav", {"cap.wav", "cap.mp3"}, "cap.mp3", false},
-      {"wav before m1v", {"cap.m1v", "cap.wav"}, "cap.wav", false},
       {"m1v before avi, as a video", {"cap.avi", "cap.m1v"}, "cap.m1v", true},
       {"avi alone, as a video", {"cap.avi"}, "cap.avi", true},
       {"other letter case on disk", {"CAP.MP3"}, "cap.mp3", false},
@@ -127,7 +125,6 @@ TEST_F(PageAudio, TheStartPositionComesFromTheSavedPlaceTheAddressTheKeptFragmen
   };
   const Case cases[] = {
       {"the page's own position", "", "", "30", nullptr, 30, {}},
-      {"no position at all", "", "", nullptr, nullptr, 0, {}},
       {"the address wins over the page", "#ZUVPLAYER_AUDIO_POS=75", "", "30", nullptr, 75, {}},
       {"a position in the user's locale", "#ZUVPLAYER_AUDIO_POS=12,5", "", nullptr, nullptr, 12.5, {}},
       {"the kept fragment wins over the page", "", "#ZUVPLAYER_AUDIO_POS=12", "30", nullptr, 12, {}},
@@ -136,14 +133,6 @@ TEST_F(PageAudio, TheStartPositionComesFromTheSavedPlaceTheAddressTheKeptFragmen
        "",
        "",
        "mezzo",
-       nullptr,
-       0,
-       {"Playaudio - Controllo esistenza file2 / 13"}},
-      // Without the marker the text from its twentieth character is taken.
-      {"a kept fragment without the marker",
-       "",
-       "#capitolo-secondo-ventesimo",
-       "30",
        nullptr,
        0,
        {"Playaudio - Controllo esistenza file2 / 13"}},
@@ -189,10 +178,6 @@ TEST_F(PageAudio, TheFileIsLookedForBesideThePageThenInTheCurrentFolderTheProgra
   const Case cases[] = {
       {"beside the page first", "a.mp3", {"cap01/a.mp3", "a.mp3", "Libro/a.mp3"}, FromPage("cap01/a.mp3")},
       {"a relative path in the current folder", "sub/a.mp3", {"/sub/a.mp3", "cap01/sub/a.mp3"}, "sub/a.mp3"},
-      {"a relative path beside the page",
-       "sub/a.mp3",
-       {"cap01/sub/a.mp3", "sub/a.mp3"},
-       FromPage("cap01/") + "sub/a.mp3"},
       {"then the program folder", "sub\\a.mp3", {"sub/a.mp3", "Libro/sub/a.mp3"}, FromProgram("sub\\a.mp3")},
       {"then Libro", "sub\\a.mp3", {"Libro/sub/a.mp3"}, FromProgram("Libro\\sub\\a.mp3")},
       {"an absolute path as it stands",
@@ -214,19 +199,6 @@ TEST_F(PageAudio, TheFileIsLookedForBesideThePageThenInTheCurrentFolderTheProgra
     EXPECT_EQ(f.Playaudio(Url("cap01/Pag.htm"), false, false), !c.played.empty());
     EXPECT_TRUE(Reports().empty());
   }
-}
-
-TEST_F(PageAudio, WhilePlayIsSuppressedNothingHappens) {
-  AddMedia("cap01/c.mp3", 60);
-  FrmBrowser& f = StartOn({Meta("ZUVPLAYER_AUDIO", "c.mp3")});
-  Open("cap01/Pag.htm");
-  In::State(f).AudioIndex = 3;
-  In::State(f).PlaySuppressed = true;
-  Engine().ClearCalls();
-  EXPECT_FALSE(f.Playaudio(Url("cap01/Pag.htm"), false, false));
-  EXPECT_FALSE(f.Playaudio("", true, false));
-  EXPECT_TRUE(Engine().Calls().empty());  // not even stopped
-  EXPECT_EQ(In::State(f).AudioIndex, 3);
 }
 
 TEST_F(PageAudio, TheSavedAudioIsResumedWhereReadingFindsIt) {
@@ -254,41 +226,6 @@ TEST_F(PageAudio, TheSavedAudioIsResumedWhereReadingFindsIt) {
   Open("cap01/Pag.htm");  // once only
   EXPECT_DOUBLE_EQ(Position(), 0);
   EXPECT_TRUE(Reports().empty());
-}
-
-TEST_F(PageAudio, TheResumeLinkStartsTheHeldFileAgainAndKeepsItsPlaceInThePage) {
-  AddMedia("cap01/a.mp3", 10);
-  AddMedia("Libro/b.mp3", 10);
-  AddMedia("Libro/c.mp3", 10);
-  FrmBrowser& f = StartOn({Meta("ZUVPLAYER_AUDIO", "a.mp3"), Meta("ZUVPLAYER_AUDIO_1", "b.mp3"),
-                           Meta("ZUVPLAYER_AUDIO_2", "c.mp3")});
-  Open("cap01/Pag.htm");
-  PlayOn(14'001);  // into audio 1
-  Engine().ClearCalls();
-  // Only the end of a file moves on.
-  f.oPlayer_PlayStateChange(1);
-  f.oPlayer_PlayStateChange(3);
-  EXPECT_FALSE(f.Playaudio("LOCATION.RELOAD", false, false));
-  loop.DoEvents();
-  EXPECT_TRUE(Playing());
-  EXPECT_TRUE(Played().empty());  // the same file, not handed over again
-  EXPECT_EQ(Engine().Calls().front(), "controls.stop");
-  // The audio after the resumed one comes next.
-  PlayOn(10'001);
-  EXPECT_EQ(Played(), (Files{FromProgram("Libro/c.mp3")}));
-}
-
-TEST_F(PageAudio, WithoutAPlayerEveryStatementThatUsesItIsReported) {
-  AddMedia("cap01/c.mp3", 60);
-  FrmBrowser& f = StartOn({Meta("ZUVPLAYER_AUDIO", "c.mp3")});
-  Open("cap01/Pag.htm");
-  In::Player(f).reset();
-  // The result still says whether the file exists.
-  EXPECT_TRUE(f.Playaudio(Url("cap01/Pag.htm"), false, false));
-  const std::vector<std::string> reports = Reports();
-  ASSERT_FALSE(reports.empty());
-  EXPECT_EQ(reports.front(), "Playaudio - Stop Audio 1 / 91");
-  EXPECT_EQ(reports.back(), "Playaudio - do events / 91");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The main window's start, its close, the splash, and the playback fields.
+// The main window's start, its close, the splash, and the speed field.
 
 #include "player/browser/frmBrowser.h"
 
@@ -73,9 +73,8 @@ TEST_F(BrowserWorld, FirstStartWithAnEmptyStoreShowsTheSplashThenTheIndex) {
 }
 
 TEST_F(BrowserWorld, TheSplashStaysAtLeastOneAndAHalfSeconds) {
-  const std::pair<const char*, int> cases[] = {{"800", 1500},  {"0", 1500},          {"1500", 1500},
-                                               {"1501", 1501}, {"12000", 12000},     {"abc", 1500},
-                                               {"", 1500},     {"99999999999", 1500}};
+  const std::pair<const char*, int> cases[] = {{"800", 1500},    {"1500", 1500}, {"1501", 1501},
+                                               {"12000", 12000}, {"abc", 1500},  {"99999999999", 1500}};
   for (const auto& [stored, interval] : cases) {
     SCOPED_TRACE(stored);
     Store("TempoSp", stored);
@@ -131,10 +130,9 @@ TEST_F(BrowserWorld, StartingWithTheOlderEngineOrAFailingPlayer) {
 
 TEST_F(BrowserWorld, AStoredSettingThatCannotBeReadGivesWayToItsDefault) {
   const std::pair<const char*, const char*> cases[][2] = {
-      {{"AudioOff", ""}, {"", "False"}},     {{"AudioOff", "Vero"}, {"", "False"}},
-      {{"SavePos", "sì"}, {"", "0"}},        {{"StyleSheet", "due"}, {"", "1"}},
-      {{"AvantiIndietro", "x"}, {"", "10"}}, {{"Volume", "forte"}, {"", "100"}},
-      {{"Versione", "nove"}, {"", "1"}},     {{"Rate", "veloce"}, {"", "1"}},
+      {{"AudioOff", ""}, {"", "False"}},  {{"SavePos", "sì"}, {"", "0"}},
+      {{"StyleSheet", "due"}, {"", "1"}}, {{"AvantiIndietro", "x"}, {"", "10"}},
+      {{"Volume", "forte"}, {"", "100"}},
   };
   for (const auto& c : cases) {
     const auto [key, stored] = c[0];
@@ -231,19 +229,6 @@ TEST_F(BrowserWorld, ClosingAsksTheBooksQuestionAndSavesOrClearsTheReadingPlace)
   }
 }
 
-TEST_F(BrowserWorld, ThePagesOwnCloseRequestAsksTheExitQuestionAndTheBrowserStays) {
-  Start();
-  dialogs.QueueAnswer(MsgBoxResult::kNo);
-  browser.CloseFromPage();
-  EXPECT_EQ(Questions(), std::vector<std::string>{"Sei sicuro di voler uscire?"});
-  EXPECT_FALSE(form->Unloaded());
-  dialogs.QueueAnswer(MsgBoxResult::kYes);
-  bool cancel = false;
-  form->objWB_WindowClosing(false, cancel);
-  EXPECT_TRUE(cancel);  // the browser itself never closes
-  EXPECT_TRUE(form->Unloaded());
-}
-
 TEST_F(BrowserWorld, AnUnloadedWindowTakesNoMoreBrowserPlayerOrKeyEvents) {
   AddMedia("cap01/a.mp3", 600);
   browser.AddPage(pageUrl, {.title = "Pag 1", .elements = {Meta("ZUVPLAYER_AUDIO", "a.mp3")}});
@@ -266,65 +251,6 @@ TEST_F(BrowserWorld, ABlankDocumentThatNeverCompletesDoesNotHoldTheStartUp) {
   EXPECT_TRUE(Reports().empty());
 }
 
-// --- The playback fields and the on-screen display.
-
-TEST_F(BrowserWorld, FieldsWriteTheirSettingsWhenTheyChange) {
-  FrmBrowser& f = Start();
-  f.chkSavePos.SetValue(1);
-  EXPECT_EQ(Stored("SavePos"), "1");
-  f.TextVolume.SetText("");
-  EXPECT_EQ(Stored("Volume"), "");  // stored unchecked
-  f.TextAvantiIndietro.SetText("15");
-  EXPECT_EQ(Stored("AvantiIndietro"), "15");
-  // A text that is not a number puts the stored one back at once.
-  f.TextAvantiIndietro.SetText("");
-  EXPECT_EQ(f.TextAvantiIndietro.Text(), "15");
-  f.TextRate.SetText("1.4");
-  EXPECT_EQ(Stored("Rate"), "1.4");
-  EXPECT_FLOAT_EQ(f.PlayerRate(), 1.4f);
-  f.TextRate.SetText("");
-  EXPECT_EQ(Reports(), std::vector<std::string>{"TextRate_Change / 13"});
-  EXPECT_EQ(Stored("Rate"), "1.4");
-}
-
-TEST_F(BrowserWorld, AudioOffFollowsTheStoreAndTheBox) {
-  Store("AudioOff", "True");
-  FrmBrowser& f = Start();
-  EXPECT_EQ(f.chkAudioOff.Value(), 1);
-  EXPECT_TRUE(In::Player(f)->AudioOff());
-  f.chkAudioOff.SetValue(0);
-  EXPECT_FALSE(In::Player(f)->AudioOff());
-}
-
-TEST_F(BrowserWorld, SwitchingEnginesRestartsThePlayingFileAndRefusesAnUnknownEngine) {
-  AddMedia("cap01/a.mp3", 600);
-  browser.AddPage(pageUrl, {.title = "Pag 1", .elements = {Meta("ZUVPLAYER_AUDIO", "a.mp3")}});
-  FrmBrowser& f = Start();
-  Open("cap01/Pag 1.htm");
-  loop.Advance(10'000);
-  const std::string file = In::Player(f)->FileName();
-  for (const int engine : {0, 1}) {
-    SCOPED_TRACE(engine);
-    f.optPlayer.SetValue(engine, true);
-    loop.DoEvents();
-    EXPECT_EQ(In::Player(f)->Versione(), engine);
-    EXPECT_EQ(Stored("Versione"), std::to_string(engine));
-    EXPECT_EQ(In::Player(f)->FileName(), file);
-    EXPECT_TRUE(Playing());
-    EXPECT_NEAR(Position(), 0.0, 1e-6);  // from its beginning
-    EXPECT_EQ(media.EnginesAlive(), 1);  // the old engine is gone
-    loop.Advance(5'000);
-  }
-  EXPECT_TRUE(Reports().empty());
-  f.SetPlayer(2);
-  ASSERT_EQ(dialogs.ErrorReports().size(), 1u);
-  EXPECT_EQ(dialogs.ErrorReports()[0].procedure, "SetPlayer");
-  EXPECT_EQ(dialogs.ErrorReports()[0].errorText,
-            "Versione Media Player non supportata! Verrà reimpostata la versione precedente!");
-  EXPECT_EQ(In::Player(f)->Versione(), 1);  // the previous engine again
-  EXPECT_EQ(Stored("Versione"), "1");
-}
-
 TEST_F(BrowserWorld, TheSpeedIsStoredInTheReadersLocaleAndReadBackTheSameWay) {
   ScopedNumberFormat italian{NumberFormat{',', '.'}};
   FrmBrowser& f = Start();
@@ -334,23 +260,6 @@ TEST_F(BrowserWorld, TheSpeedIsStoredInTheReadersLocaleAndReadBackTheSameWay) {
   f.SetPlayerRate(static_cast<float>(f.RateChange(f.PlayerRate(), true)));
   EXPECT_EQ(Stored("Rate"), "1,5");
   EXPECT_TRUE(Reports().empty());
-}
-
-TEST_F(BrowserWorld, TheOnScreenDisplayHidesAfterOneAndAHalfSecondsUnlessKept) {
-  FrmBrowser& f = Start();
-  std::vector<bool> shown;
-  f.OsdChanged = [&](bool visible, const std::string&) { shown.push_back(visible); };
-  f.OSD("PLAY 00:10", false);
-  loop.Advance(1000);
-  f.OSD("PAUSA 00:10 premere ctrl+3", true);  // cancels the hide still pending
-  loop.Advance(10'000);
-  EXPECT_EQ(Shown(), "PAUSA 00:10 premere ctrl+3");
-  f.OSD("PLAY 00:10", false);
-  loop.Advance(1499);
-  EXPECT_EQ(Shown(), "PLAY 00:10");
-  loop.Advance(1);
-  EXPECT_EQ(Shown(), "");
-  EXPECT_EQ(shown, (std::vector<bool>{true, true, true, false}));
 }
 
 }  // namespace
