@@ -142,7 +142,6 @@ TEST(ParseProgramOptions, AcceptsTheSharedOptionsAndRejectsWhatItCannotUse) {
     const char* expected;
   } cases[] = {
       {"none", &kUndo, {}, "||||"},
-      {"short help", &kUndo, {"-h"}, "help||||"},
       {"separate values",
        &kPlayer,
        {"--trace", "t.jsonl", "--script", "s.txt", "--book", "/b", "--audio", "fast"},
@@ -164,17 +163,6 @@ TEST(ParseProgramOptions, AcceptsTheSharedOptionsAndRejectsWhatItCannotUse) {
   for (const auto& c : cases) EXPECT_EQ(Parsed(*c.spec, c.args), c.expected) << c.name;
 }
 
-// The player's own usage line is checked by running it with --help.
-TEST(ProgramUsage, NamesOptionsAndScriptActions) {
-  ScriptActions actions;
-  actions.Add({"key", "key KEYS  (press keys)", 1, 1, nullptr, nullptr});
-  const std::string player = ProgramUsage(kPlayer, actions);
-  // The built-in actions come first, then the program's own.
-  EXPECT_LT(player.find("  wait MS"), player.find("  key KEYS  (press keys)\n"));
-  EXPECT_NE(player.find("  key KEYS  (press keys)\n"), std::string::npos);
-  EXPECT_EQ(ProgramUsage(kUndo, {}).find("--book"), std::string::npos);
-}
-
 TEST(BrowserSettingsFor, DisablesSandboxForRootAndGpuWithoutOne) {
   const struct {
     bool root, gpu;
@@ -185,7 +173,6 @@ TEST(BrowserSettingsFor, DisablesSandboxForRootAndGpuWithoutOne) {
       {false, true, "", false, ""},
       {true, true, "", true, "--no-sandbox"},
       {false, false, "--lang=it", false, "--lang=it --disable-gpu"},
-      {true, false, "", true, "--no-sandbox --disable-gpu"},
       {true, false, "--disable-gpu --no-sandbox", true, "--disable-gpu --no-sandbox"},
   };
   for (const auto& c : cases) {

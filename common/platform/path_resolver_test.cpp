@@ -56,7 +56,6 @@ TEST(HostPaths, MapCorePathsAndFileAddressesToTheHost) {
   const std::pair<const char*, const char*> cases[] = {
       {"\\home\\anna\\Storia Antica\\Index.htm", "/home/anna/Storia Antica/Index.htm"},
       {"home\\anna\\Storia Antica\\Index.htm", "/home/anna/Storia Antica/Index.htm"},  // lost with file:///
-      {"media\\cd\\x.mp3", "/media/cd/x.mp3"},
       {"audio\\cap01.mp3", "audio/cap01.mp3"},  // relative paths stay in the current folder
       {"C:\\ZUVPlayer_Backup.reg", "C:/ZUVPlayer_Backup.reg"},
       {"", ""},
