@@ -10,7 +10,6 @@
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -44,9 +43,6 @@ struct MpvEngineAlone : ::testing::Test {
   bool WaitForState(std::int32_t state) {
     return WaitFor([&] { return Count(state) > 0; }, 10'000);
   }
-  bool WaitForPosition(const std::function<bool(double)>& reached) {
-    return WaitFor([&] { return reached(engine->controlsCurrentPosition()); }, 10'000);
-  }
   // Lets late notices arrive, for checks that none does.
   void Settle() {
     WaitFor([] { return false; }, 300);
@@ -72,7 +68,7 @@ TEST_F(MpvEngineAlone, SeeksBeforeAndAfterTheFileOpensLandWithinIt) {
   // Playing goes on from where the seek landed.
   engine->SetControlsCurrentPosition(20);
   engine->controlsPlay();
-  ASSERT_TRUE(WaitForPosition([](double at) { return at > 20.2; }));
+  ASSERT_TRUE(WaitFor([&] { return engine->controlsCurrentPosition() > 20.2; }, 10'000));
   EXPECT_LT(engine->controlsCurrentPosition(), 25);
   // Past the end: clamped to the end, which ends the file once.
   engine->SetControlsCurrentPosition(500);
