@@ -54,13 +54,5 @@ TEST_F(GuardTest, ResumeNextReportsEachFailureAndGoesOn) {
                                       "Playaudio - posizione / Overflow\r\nCodice: 6"}));
 }
 
-TEST_F(GuardTest, QuietStatementsRecordButDoNotReport) {
-  StepTrail trail("Playaudio - ");
-  ResumeNext run(report, trail);
-  EXPECT_FALSE(run.Quietly([] { throw VbError(91); }));
-  EXPECT_EQ(run.Err().Number, 91);
-  EXPECT_TRUE(dialogs.Shown().empty());
-}
-
 }  // namespace
 }  // namespace orva

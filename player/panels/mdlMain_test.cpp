@@ -21,7 +21,6 @@ TEST(MostraErrore, ShowsProcedureAndTextOnOneDiagnosticLine) {
        "",
        {13, "Tipo non corrispondente"},
        "Tipo non corrispondente\r\nCodice: 13"},
-      {"empty description still shows break and code", "", {1000, ""}, "\r\nCodice: 1000"},
       {"own message is shown alone",
        "Versione Media Player non supportata! Verrà reimpostata la versione precedente!",
        {5, "Chiamata di routine o argomento non validi"},
