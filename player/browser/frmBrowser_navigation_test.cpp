@@ -17,12 +17,10 @@ struct Navigation : ::testing::Test, FrmBrowserWorld {
                  Meta("ZUVPLAYER_AUDIO", "c.mp3"),
                  FakeElement{.tagName = "INPUT", .name = "VideoNomeFile", .value = "C:\\video\\segno.avi"}}});
     AddPage("cap01/Altra.htm", {});
-    AddPage("cap01/INDEX.HTM", {});
     AddMedia("cap01/c.mp3", 600);
     for (const char* video : {"cap01/film.avi", "cap01/clip.WMV", "cap01/intervista.mpg"})
       AddMedia(video, 20, {}, {.width = 640, .height = 480});
-    for (const char* video : {"C:\\video\\segno.avi", "D:\\segni\\casa.avi"})
-      media.Add(video, {.duration = 5, .width = 320, .height = 240});
+    media.Add("C:\\video\\segno.avi", {.duration = 5, .width = 320, .height = 240});
     FrmBrowser& f = Start();
     Open("cap01/Pag.htm");
     PlayOn(65'000);
@@ -59,15 +57,12 @@ TEST_F(Navigation, EveryCommandMarkerIsCarriedOutAndEveryOtherAddressLoads) {
        {"controls.pause"},
        "PAUSA 01:05 premere ctrl+3"},
       {"stop in lower case is a link", page + "#zuvp_stop#", false, {"controls.stop"}},
-      {"an index page is a page", Url("cap01/INDEX.HTM"), false, {"controls.stop"}},
       {"an ordinary page", Url("cap01/Altra.htm"), false, {"controls.stop"}},
       {"a video link, full screen", page + "#film.avi", true, video("uiMode=none", folder + "film.avi")},
       {"a video link in a window", page + "#clip.WMV@NOFULL@", true,
        video("uiMode=mini", folder + "clip.WMV")},
       {"a personal video", page + "#VIDEO_PERS#intervista.mpg", true,
        video("uiMode=none", folder + "intervista.mpg")},
-      {"a personal video marked with @, in a window", page + "#@VIDEO_PERS@intervista.mpg@NOFULL@", true,
-       video("uiMode=mini", folder + "intervista.mpg")},
       {"the dictionary video, from the page's field", page + "#PLAYVIDEODIZIONARIO", true,
        video("uiMode=mini", "C:\\video\\segno.avi")},
   };
@@ -126,20 +121,6 @@ TEST_F(Navigation, AKeyCommandRunsTheKeyWithItsModifiers) {
       EXPECT_EQ(text.find("\"ev\":\"key\""), std::string::npos) << text;
     EXPECT_EQ(Reports(), c.reports);
   }
-}
-
-TEST_F(Navigation, TheDictionaryVideoReadsTheFieldAsItIsNowAndFailsWithoutIt) {
-  Reading();
-  browser.FakeDocumentOnView()->SetValue("VideoNomeFile", "D:\\segni\\casa.avi@NOFULL@");
-  EXPECT_TRUE(Follow(page + "#PLAYVIDEODIZIONARIO"));
-  EXPECT_EQ(Played(), std::vector<std::string>{"D:\\segni\\casa.avi"});
-
-  AddPage("cap01/Senza.htm", {});
-  Open("cap01/Senza.htm");
-  Engine().ClearCalls();
-  EXPECT_FALSE(Follow(Url("cap01/Senza.htm") + "#PLAYVIDEODIZIONARIO"));
-  EXPECT_EQ(Reports(), (std::vector<std::string>{"objWB_BeforeNavigate2 / 91"}));
-  EXPECT_TRUE(Played().empty());
 }
 
 TEST_F(Navigation, AFailedServerLookupReturnsToTheIndexPage) {

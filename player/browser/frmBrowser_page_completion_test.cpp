@@ -49,37 +49,6 @@ TEST_F(PageCompletion, TheIndexPageListsTheBookmarksOfEveryPageTaggedWithItsRunn
   EXPECT_TRUE(Reports().empty());
 }
 
-TEST_F(PageCompletion, AFailingBookWalkIsReportedAndTheRestOfThePageIsNotDone) {
-  TwoChapterBook();
-  AddPage("Index.htm", {.title = "Indice",
-                        .elements = {Meta("ZUVPLAYER_AUDIO", "cap01/b.mp3"),
-                                     Meta("ZUVPLAYER_MSG_USCITA", "Really quit?")}});
-  FrmBrowser& f = Start();
-  const std::string caption = f.Caption();
-  disk = {};  // the program folder is gone
-  Open("Index.htm");
-  EXPECT_EQ(Reports(), (std::vector<std::string>{"Documentcompleted - Dopo Timer / 76"}));
-  EXPECT_EQ(f.Caption(), caption);
-  EXPECT_TRUE(Played().empty());
-  dialogs.QueueAnswer(MsgBoxResult::kNo);
-  f.Unload();
-  EXPECT_EQ(dialogs.Shown().back().text, "Sei sicuro di voler uscire?");
-}
-
-TEST_F(PageCompletion, TheCaptionFollowsTheTitleAndANewTitleTakesTheFocus) {
-  AddPage("cap01/a.htm", {.title = "Capitolo uno", .elements = {Meta("x", ""), Meta("y", "")}});
-  AddPage("cap01/senza.htm", {});
-  FrmBrowser& f = Start();
-  Open("cap01/a.htm");
-  EXPECT_EQ(f.Caption(), "Capitolo uno");
-  EXPECT_EQ(browser.FakeDocumentOnView()->FocusedBodyElement(), 1);
-  Open("cap01/a.htm");  // the same title: the focus is left where it is
-  EXPECT_EQ(browser.FakeDocumentOnView()->FocusedBodyElement(), -1);
-  Open("cap01/senza.htm");
-  EXPECT_EQ(f.Caption(), "");
-  EXPECT_TRUE(Reports().empty());
-}
-
 TEST_F(PageCompletion, EveryPageGetsTheBookStyleSheetAtPositionsOneAndZero) {
   const std::pair<std::int32_t, std::vector<std::int32_t>> cases[] = {{0, {0}}, {1, {1, 0}}};
   for (const auto& [ownSheets, expected] : cases) {
@@ -94,20 +63,6 @@ TEST_F(PageCompletion, EveryPageGetsTheBookStyleSheetAtPositionsOneAndZero) {
       positions.push_back(added.index);
     }
     EXPECT_EQ(positions, expected);
-  }
-}
-
-TEST_F(PageCompletion, AnEmptyOrBareHttpAddressLoadsWithoutTouchingThePlayer) {
-  AddPage("cap01/a.htm", {.elements = {Meta("ZUVPLAYER_AUDIO", "b.mp3")}});
-  AddMedia("cap01/b.mp3", 60);
-  FrmBrowser& f = Start();
-  Open("cap01/a.htm");
-  ASSERT_TRUE(Playing());
-  for (const char* address : {"http:///", ""}) {
-    SCOPED_TRACE(address);
-    Engine().ClearCalls();
-    f.objWB_DocumentComplete(address);
-    EXPECT_TRUE(Engine().Calls().empty());
   }
 }
 
