@@ -105,6 +105,11 @@ TEST(HivexHiveReaderTest, RestoreReplacesThePlayersSettingsOrLeavesThemAlone) {
     EXPECT_FALSE(restore(bad).error.empty());
     EXPECT_EQ(settings.GetSetting(app, "LIBRO\\OLD.HTM", "1NOME"), "vecchio");
   }
+  reg.SetReadOnly(kHkeyCurrentUser, true);
+  EXPECT_FALSE(registro.EnablePrivilege("SeRestorePrivilege"));
+  EXPECT_FALSE(restore("good.zuv").restored);
+  reg.SetReadOnly(kHkeyCurrentUser, false);
+
   const HiveRestoreResult r = restore("good.zuv");
   ASSERT_TRUE(r.restored) << r.error;
   EXPECT_EQ(settings.GetSetting(app, "LIBRO\\OLD.HTM", "1NOME", "vuoto"), "vuoto");
