@@ -9,7 +9,6 @@ namespace orva::fakes {
 class FakeEnvironment : public Environment {
  public:
   explicit FakeEnvironment(std::map<std::string, std::string> vars) : vars_(std::move(vars)) {}
-  void Set(const std::string& name, std::string value) { vars_[name] = std::move(value); }
   std::optional<std::string> Get(const std::string& name) const override {
     const auto it = vars_.find(name);
     return it == vars_.end() ? std::nullopt : std::optional(it->second);

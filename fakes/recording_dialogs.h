@@ -1,10 +1,7 @@
 #pragma once
-// A test double for the dialogs: answered from a queue the test fills, it
-// records everything shown (the programs' own scripted answers are
-// common/automation/scripted_dialogs.h; this one shares their default rule).
-// A dialog with no answer queued gets its first button (or the empty text)
-// and is recorded as unanswered, so a forgotten answer shows up in the test
-// instead of hanging it.
+// Dialogs answered from a queue the test fills, recording everything shown.
+// With no answer queued a dialog gets its first button (or the empty text)
+// and is recorded as unanswered, so a forgotten answer cannot hang a test.
 
 #include <deque>
 #include <string>

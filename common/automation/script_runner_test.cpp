@@ -108,7 +108,6 @@ TEST(ScriptedDialogs, TakeAFittingAnswerElseAskOrDefault) {
     bool scripted, unanswered;
   } cases[] = {
       {"queued answer", {button(R::kNo), button(R::kYes)}, B::kYesNo, false, "No", true, false},
-      {"queued cancel", {button(R::kCancel)}, B::kYesNoCancel, true, "Cancel", true, false},
       {"nothing queued asks the reader", {}, B::kYesNo, false, "No", false, false},
       {"headless takes first button", {}, B::kYesNoCancel, true, "Yes", false, true},
       {"button not on the box is dropped", {button(R::kYes)}, B::kOkOnly, true, "OK", false, true},

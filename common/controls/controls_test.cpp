@@ -20,12 +20,6 @@ TEST(Controls, HandlersFireOnlyWhenTheValueChanges) {
   };
   for (int value : {0, 1, 1, 0}) box.SetValue(value);
   EXPECT_EQ(clicks, (std::vector<int>{1, 0}));
-
-  TextBox text;
-  std::vector<std::string> changes;
-  text.Change = [&] { changes.push_back(text.Text()); };
-  for (const char* value : {"10", "10", ""}) text.SetText(value);
-  EXPECT_EQ(changes, (std::vector<std::string>{"10", ""}));
 }
 
 TEST(Controls, ChoosingAnOptionClearsTheOthersAndClicksOnce) {

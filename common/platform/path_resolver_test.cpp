@@ -62,7 +62,6 @@ TEST(HostPaths, MapCorePathsAndFileAddressesToTheHost) {
   };
   for (const auto& [core, host] : cases) EXPECT_EQ(HostPathFromCore(core, rootHas), host) << core;
   EXPECT_EQ(NormaliseFileAddress("file:////home/a/INCLUDE/Style1.CSS"), "file:///home/a/INCLUDE/Style1.CSS");
-  EXPECT_EQ(NormaliseFileAddress("file:///C:/a/b.htm#x#y"), "file:///C:/a/b.htm#x#y");
   EXPECT_EQ(NormaliseFileAddress("FILE:\\\\\\home\\a.htm"), "file:///home/a.htm");
   EXPECT_EQ(NormaliseFileAddress("about:blank"), "about:blank");
   EXPECT_EQ(AddressAsCorePath("\\home\\a\\Index.htm"), "\\home\\a\\Index.htm");

@@ -33,10 +33,6 @@ TEST(SettingsTest, ReadsWhatWasSavedAndDefaultsOtherwise) {
   // Values of other kinds read as the default.
   reg.LoadValue(kHkeyCurrentUser, std::string(kKey) + "A\\S", "n", kRegDword, std::string("\1\0\0\0", 4));
   EXPECT_EQ(settings.GetSetting("A", "S", "n", "def"), "def");
-  // A section with backslashes is a path of keys.
-  settings.SaveSetting("ZUV MediaPlayer", "LIBRO\\CAP01.HTM", "1NOME", "Capitolo primo");
-  EXPECT_EQ(testing::Subkeys(reg, kHkeyCurrentUser, std::string(kKey) + "ZUV MediaPlayer\\LIBRO"),
-            std::vector<std::string>{"CAP01.HTM"});
 }
 
 TEST(SettingsTest, DeletingWhatIsMissingRaisesError5AndChangesAreTraced) {
