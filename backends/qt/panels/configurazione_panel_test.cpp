@@ -183,9 +183,7 @@ TEST_F(ConfigurazionePanelTest, ScriptActionsCheckTheirArgumentsAndReachOnlyASho
     ScriptArgs args;
     bool good;
   } checks[] = {
-      {"panel", {"show"}, true},
       {"panel", {"open"}, false},
-      {"check", {"chkSavePos", "1"}, true},
       {"check", {"chkSavePos", "yes"}, false},
       {"option", {"0"}, true},
       {"option", {"9"}, false},
