@@ -230,11 +230,9 @@ TEST(LoadIndexPage, ListsEveryPageOfTheBookTaggedWithItsRunningNumber) {
   fs.AddFile("/book/Cap01/pag2.htm");
   fs.AddFile("/book/Cap01/pag2.mp3");
   fs.AddFile("/book/cap02/Pag1.htm");
-  fs.AddFile("/book/INCLUDE/Style1.CSS");
   fs.AddFile("/book/Libro/a.mp3");
   f.Put("CAP01\\PAG1.HTM", {B(3, "10", "Inizio")});
   f.Put("CAP02\\PAG1.HTM", {B(1, "20", "Inizio"), B(2, "25", "Fine")});
-  f.Put("INCLUDE\\STYLE1.CSS", {B(1, "1", "Mai")});
   f.Put("LIBRO\\A.MP3#", {B(1, "5", "Vecchio")});
 
   f.lists.LoadIndexPage(fs, "/book");

@@ -14,9 +14,6 @@ struct BookmarkStoreTest : ::testing::Test {
 };
 
 TEST_F(BookmarkStoreTest, KeepsTheLayoutOfThreeValuesPerNumberUnderTheApplication) {
-  EXPECT_EQ(store.Position("LIBRO\\CAP01.HTM", 3), "vuoto");
-  EXPECT_EQ(store.Name("LIBRO\\CAP01.HTM", 3), "vuoto");
-  EXPECT_EQ(store.Audio("LIBRO\\CAP01.HTM", 3), "");
   store.SavePosition("LIBRO\\CAP01.HTM", 3, "83");
   store.SaveName("LIBRO\\CAP01.HTM", 3, "Capitolo primo");
   store.SaveAudio("LIBRO\\CAP01.HTM", 3, "cap01.mp3");
@@ -25,7 +22,6 @@ TEST_F(BookmarkStoreTest, KeepsTheLayoutOfThreeValuesPerNumberUnderTheApplicatio
   EXPECT_EQ(settings.GetSetting(app, "libro\\cap01.htm", "3"), "83");
   EXPECT_EQ(settings.GetSetting(app, "LIBRO\\CAP01.HTM", "3NOME"), "Capitolo primo");
   EXPECT_EQ(settings.GetSetting(app, "LIBRO\\CAP01.HTM", "3NOMEAUDIO"), "cap01.mp3");
-  EXPECT_EQ(store.Position(LegacySection("LIBRO\\CAP01.HTM"), 3), "vuoto");
 }
 
 TEST_F(BookmarkStoreTest, NumbersWithNameFindsExactlyTheNamesAReadWouldFind) {
@@ -46,10 +42,6 @@ TEST_F(BookmarkStoreTest, NumbersWithNameFindsExactlyTheNamesAReadWouldFind) {
       EXPECT_EQ(store.Name(section, c.number), "x");
     }
   }
-  // Ascending, whatever the order of writing; none for a missing section.
-  for (int n : {9, 2, 5}) store.SaveName("P.HTM", n, "x");
-  EXPECT_EQ(store.NumbersWithName("P.HTM"), (std::vector<int>{2, 5, 9}));
-  EXPECT_TRUE(store.NumbersWithName("ALTRA.HTM").empty());
 }
 
 }  // namespace

@@ -45,15 +45,5 @@ TEST(MostraErrore, ShowsProcedureAndTextOnOneDiagnosticLine) {
   }
 }
 
-class ThrowingDialogs : public fakes::RecordingDialogs {
- public:
-  void ShowErrorReport(const ErrorReportView&) override { throw std::runtime_error("no display"); }
-};
-
-TEST(MostraErrore, AFailureWhileShowingTheReportDoesNotReachTheCaller) {
-  ThrowingDialogs dialogs;
-  EXPECT_NO_THROW(MdlMain(dialogs, nullptr).MostraErrore("Form_QueryUnload", "", {5, "x"}));
-}
-
 }  // namespace
 }  // namespace orva

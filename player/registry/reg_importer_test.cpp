@@ -61,8 +61,6 @@ TEST(RegImporterTest, FollowsTheRegistryEditorsRules) {
       {"unknown root", "[HKEY_NOWHERE\\A]\r\n\"n\"=\"1\"\r\n", "[]\n", 2},
       {"value before any key", "\"n\"=\"1\"\r\n[HKCU\\A]\r\n", "[]\n[A]\n", 1},
       {"unterminated text", "[HKCU\\A]\r\n\"n\"=\"1\r\n\"m\"=\"2\"\r\n", "[]\n[A]\n  m (1) = 32 00\n", 1},
-      {"junk after text", "[HKCU\\A]\r\n\"n\"=\"1\" x\r\n", "[]\n[A]\n", 1},
-      {"no equals sign", "[HKCU\\A]\r\n\"n\" \"1\"\r\n", "[]\n[A]\n", 1},
       {"stray text", "[HKCU\\A]\r\nhello\r\n", "[]\n[A]\n", 1},
       {"key line without bracket", "[HKCU\\A\r\n", "[]\n", 1},
       {"empty name inside a key", "[HKCU\\A\\\\B]\r\n", "[]\n", 1},
