@@ -71,11 +71,6 @@ void FakeWebBrowser::Navigate2(const std::string& address) {
 
 void FakeWebBrowser::ClickLink(const std::string& address) { Navigate2(address); }
 
-void FakeWebBrowser::CloseFromPage() {
-  bool cancel = false;
-  if (Events()) Events()->OnWindowClosing(false, cancel);
-}
-
 void FakeWebBrowser::Load(const std::string& address) {
   loop_.StopTimer(pending_);
   pending_ = kNoTimer;

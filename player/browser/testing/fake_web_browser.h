@@ -81,8 +81,6 @@ class FakeWebBrowser : public WebBrowser {
 
   // The reader follows a link (an absolute address, as the page resolves it).
   void ClickLink(const std::string& address);
-  // The page calls window.close().
-  void CloseFromPage();
   // While held, loads never finish (ReadyState stays loading).
   void HoldLoads(bool hold) { holdLoads_ = hold; }
 
