@@ -18,8 +18,6 @@ struct GuardTest : ::testing::Test {
 };
 
 TEST_F(GuardTest, FailureReportsUnderTheHandlersNameAndReturnsTheDefault) {
-  EXPECT_EQ(Guarded(report, "oPl - Get Rate", 0.0, [] { return 1.4; }), 1.4);
-  EXPECT_TRUE(dialogs.Shown().empty());
   const double rate = Guarded(report, "oPl - Get Rate", 0.0, []() -> double { throw VbError(91); });
   EXPECT_EQ(rate, 0.0);
   EXPECT_EQ(Procedures(),
