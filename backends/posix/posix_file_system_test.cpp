@@ -97,21 +97,5 @@ TEST_F(PosixFileSystemTest, ReadsAndWritesBytesAsStored) {
   EXPECT_EQ(files.ReadText(dir / "x.reg"), bytes);
 }
 
-TEST_F(PosixFileSystemTest, ReplacingKeepsPermissionsLinksAndLeavesNoTemporaryFile) {
-  dir.Write("settings.ini", "old");
-  fs::permissions(dir / "settings.ini",
-                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  fs::create_symlink(dir / "settings.ini", dir / "alias.ini");
-
-  files.WriteText(dir / "alias.ini", "new");
-
-  EXPECT_TRUE(fs::is_symlink(dir / "alias.ini"));
-  EXPECT_EQ(dir.Read("settings.ini"), "new");
-  EXPECT_EQ(fs::status(dir / "settings.ini").permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  EXPECT_EQ(files.Files(dir.Path()), (std::vector<std::string>{"A.htm", "alias.ini", "b.htm", "link-to-file",
-                                                               "settings.ini", "_note.txt"}));
-}
-
 }  // namespace
 }  // namespace orva
