@@ -29,7 +29,6 @@ TEST(SplitScriptLine, SplitsWordsQuotesAndComments) {
     std::vector<std::string> words;
   } cases[] = {
       {"   \t ", {}},
-      {"# wait 5", {}},
       {"key Ctrl+2   # next page", {"key", "Ctrl+2"}},
       {"key Shift+#", {"key", "Shift+#"}},
       {"note \"# not a comment\"", {"note", "# not a comment"}},

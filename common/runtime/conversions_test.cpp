@@ -149,7 +149,6 @@ TEST(ConversionsTest, ValReadsTheLeadingNumber) {
       {"blank_after_sign", "- 3", -3},
       {"exponent_with_blanks", "1 e 2", 100},
       {"dangling_exponent_sign", "1e-x", 1},
-      {"no_number", "abc", 0},
       {"hex_stops_at_non_digit", "&H1Gx", 1},
       {"octal", "&O17", 15},
       {"ampersand_other", "&X1", 0},
