@@ -91,18 +91,6 @@ TEST_F(Windows, EmptyInstallerCommandIsReported) {
   EXPECT_TRUE(launcher.Ended());
 }
 
-TEST_F(Windows, LeftAloneSceltaStartsFromCdAfterSixtySteps) {
-  Scelta& scelta = ShowScelta();
-  EXPECT_EQ(scelta.Text1.Text(), "60");
-
-  m.loop.Advance(61 * 1000);
-  EXPECT_EQ(m.Started(), std::vector<std::string>{"./OrvaPlayer"});
-  EXPECT_TRUE(launcher.Ended());
-  EXPECT_EQ(Setting("noform"), "<none>");
-  EXPECT_EQ(Setting("sfogliacd"), "<none>");
-}
-
-// Left alone, the choice starts from the CD and remembers nothing (above).
 TEST(SceltaButtons, DoTheirWorkAndRememberOnlyTheChoicesThatCanBeRemembered) {
   const struct {
     void (Scelta::*click)();
