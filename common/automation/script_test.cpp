@@ -2,11 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
-#include <unistd.h>
-
 #include "common/automation/program_options.h"
 
 namespace orva {
@@ -66,7 +61,6 @@ TEST(ParseScript, NamesFileAndLineOfTheFirstProblem) {
       {"wait 86400000\nwait 1", "s.txt:2: the waits in a row"},
       {"wait", "s.txt:1: wait expects 1 argument, got 0"},
       {"answer Maybe", "s.txt:1: answer expects OK, Cancel, Yes or No"},
-      {"input two words", "s.txt:1: input expects 1 argument, got 2"},
       {"quit now", "s.txt:1: quit takes no arguments"},
       {"quit\n# fine\nwait 1", "s.txt:3: nothing may follow quit (line 1)"},
       {"note \"abc", "s.txt:1: quoted text is not closed"},
@@ -87,18 +81,6 @@ TEST(ParseScript, NamesFileAndLineOfTheFirstProblem) {
       EXPECT_GT(e.Line(), 0);
     }
   }
-}
-
-TEST(LoadScript, ReadsAFileWithAByteOrderMarkAndWindowsLineEnds) {
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("orva_script_test_" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
-  std::ofstream(dir / "ok.script")
-      << "\xEF\xBB\xBFwait 5\r\nquit\r\n";  // the byte-order mark some editors write
-  const Script s = LoadScript((dir / "ok.script").string(), {});
-  ASSERT_EQ(s.steps.size(), 1u);
-  EXPECT_EQ(s.steps[0].kind, ScriptStepKind::kQuit);
-  std::filesystem::remove_all(dir);
 }
 
 const ProgramSpec kPlayer{"OrvaPlayer", "Legge i libri parlati.", true, true};

