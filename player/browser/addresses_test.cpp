@@ -27,7 +27,6 @@ TEST(Section, GivesThePathInsideTheBookInCapitals) {
       {"first .HTM in a folder name decides", "C:\\Libro", "file:///C:/Libro/old.htm.d/pag.htm", "OLD.HTM"},
       {"outside the program folder keeps its path without drive", "C:\\Libro", "file:///D:/Altro/Cap.htm",
        "ALTRO\\CAP.HTM"},
-      {"outside on linux", linuxFolder.c_str(), "file:///media/cd/Cap.htm", "MEDIA\\CD\\CAP.HTM"},
       {"web page", "C:\\Libro", "http://www.example.org/Dir/Page.html", "WWW.EXAMPLE.ORG\\DIR\\PAGE.HTM"},
       {"blank page", "C:\\Libro", "about:blank", "ABOUT:BLANK"},
       {"empty", "C:\\Libro", "", ""},

@@ -16,8 +16,6 @@ TEST(BookFormat, CommandLinksAreRecognisedInTheirOrderAndCaseRules) {
       {"file:///x.htm#ZUVP_PLAY##ZUVP_STOP#", CommandLink::kStop},
       {"file:///x.htm@VIDEO_PERS@film.mpg", CommandLink::kPersonalVideo},
       {"file:///C:/Libro/Film.Avi", CommandLink::kVideo},
-      {"file:///C:/Libro/film.wmv@NOFULL@", CommandLink::kVideo},
-      {"file:///C:/Libro/film.m1v", CommandLink::kVideo},
       {"file:///C:/Libro/cap01.htm#par2", CommandLink::kNone},
   };
   for (const Case& c : cases) {
@@ -66,16 +64,6 @@ TEST(BookFormat, IndexPagesAreRecognisedByTheEndOfTheirAddress) {
     SCOPED_TRACE(c.address);
     EXPECT_EQ(IsIndexPage(c.address), c.expected);
   }
-}
-
-TEST(BookFormat, PositionsAreReadFromTheEndOfTheAddress) {
-  EXPECT_EQ(PositionTextFromAddress("file:///C:/Libro/cap01.htm#ZUVPLAYER_AUDIO_POS=125"), "125");
-  EXPECT_EQ(PositionTextFromAddress("short"), "");
-}
-
-TEST(BookFormat, BookPathsFromTheProgramFolder) {
-  EXPECT_EQ(IndexPathOf("C:\\Libri\\Storia"), "C:\\Libri\\Storia\\Index.htm");
-  EXPECT_EQ(IndexPathOf("C:\\"), "C:\\Index.htm");
 }
 
 }  // namespace

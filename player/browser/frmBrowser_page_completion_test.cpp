@@ -39,7 +39,6 @@ TEST_F(PageCompletion, TheIndexPageListsTheBookmarksOfEveryPageTaggedWithItsRunn
             (Lines{"-1-01:05\t-Primo", "-3-00:10\t-Terzo", "-3-02:05\t-Primo"}));
   EXPECT_EQ(f.Bookmarks().oMarkersIndex.Item(3), "Cap02\\c.htm");
   EXPECT_EQ(settings.GetSetting("ZUV MediaPlayer", "Cap02\\c.htm", "2NOME", "vuoto"), "Primo");
-  EXPECT_EQ(f.Bookmarks().ListMarkers.ToolTipText, "Elenco segnalibri");
 
   // An ordinary page lists its own bookmarks only, plain; the index's lines
   // are gone.
@@ -70,16 +69,12 @@ TEST_F(PageCompletion, AnIndexPageGivesTheBookItsOwnMessages) {
   AddPage("Index.htm", {.elements = {Meta("ZUVPLAYER_MSG_USCITA", "Do you really want to quit?"),
                                      Meta("ZUVPLAYER_MSG_MARKNONE", ""),
                                      Meta("ZUVPLAYER_MSG_EXPORTOK", "Exported to @FILE@")}});
-  // A page in a sub-folder named index.htm is an index page too.
-  AddPage("cap01/index.htm", {.elements = {Meta("ZUVPLAYER_MSG_DELMARK", "Delete them all?")}});
   AddPage("cap01/a.htm", {.elements = {Meta("ZUVPLAYER_MSG_USCITA", "Not from here")}});
   FrmBrowser& f = Start();
   Open("Index.htm");
   Open("cap01/a.htm");  // an ordinary page changes nothing
-  Open("cap01/index.htm");
   const book::MessageTexts& m = In::State(f).Messages;
   EXPECT_EQ(m[book::Message::kExportOk], "Exported to @FILE@");
-  EXPECT_EQ(m[book::Message::kDelMark], "Delete them all?");
   // An element without text keeps the text the reader has.
   EXPECT_EQ(m[book::Message::kMarkNone], "Non ci sono marcatori presenti.");
   dialogs.QueueAnswer(MsgBoxResult::kNo);

@@ -28,7 +28,6 @@ TEST_F(PageAudio, APageWithTwoAudiosPlaysBothThenOpensTheNextPage) {
   AddMedia("cap01/tre.mp3", 30);
   StartOn({Meta("ZUVPLAYER_AUDIO", "uno.mp3"), Meta("ZUVPLAYER_AUDIO_1", "due.mp3"),
            Meta("ZUVPLAYER_AUDIO_POS_1", "5"), Meta("ZUVPLAYER_AUDIO_NEXTHTML_2", "Pag2.htm")});
-  CapturedTrace events;
   Open("cap01/Pag.htm");
   EXPECT_EQ(Played(), (Files{FromPage("cap01/uno.mp3")}));
   EXPECT_TRUE(Playing());
@@ -37,11 +36,6 @@ TEST_F(PageAudio, APageWithTwoAudiosPlaysBothThenOpensTheNextPage) {
   PlayOn(10'000 + 1);
   EXPECT_EQ(Played().back(), FromProgram("Libro/due.mp3"));
   EXPECT_NEAR(Position(), 5, 0.01);  // ZUVPLAYER_AUDIO_POS_1
-  const std::string text = events.Text();
-  const auto audio =
-      text.find("\"ev\":\"audio\",\"file\":\"books\\\\Storia Antica\\\\cap01\\\\uno.mp3\",\"index\":0");
-  ASSERT_NE(audio, std::string::npos) << text;
-  EXPECT_LT(audio, text.find("\"ev\":\"audio_end\",\"index\":0"));
 
   PlayOn(15'000 + 1);
   EXPECT_EQ(browser.LocationURL(), Url("cap01/Pag2.htm"));
@@ -85,7 +79,6 @@ TEST_F(PageAudio, ANameWithoutExtensionTakesTheFirstExtensionFoundInOrder) {
       {"wma before mp3", {"cap.mp3", "cap.wma"}, "cap.wma", false},
       {"wmv before mp3, as a video", {"cap.mp3", "cap.wmv"}, "cap.wmv", true},
       {"m1v before avi, as a video", {"cap.avi", "cap.m1v"}, "cap.m1v", true},
-      {"avi alone, as a video", {"cap.avi"}, "cap.avi", true},
       {"other letter case on disk", {"CAP.MP3"}, "cap.mp3", false},
       {"an unknown extension is not tried", {"cap.ogg"}, "", false},
   };
@@ -136,14 +129,6 @@ TEST_F(PageAudio, TheStartPositionComesFromTheSavedPlaceTheAddressTheKeptFragmen
        nullptr,
        0,
        {"Playaudio - Controllo esistenza file2 / 13"}},
-      // Each failure is reported with its step and the next statement runs.
-      {"a bad page position and an empty saved place",
-       "",
-       "",
-       "x",
-       "",
-       0,
-       {"Playaudio - Controllo esistenza file2 / 13", "Playaudio - do events / 13"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -191,9 +176,7 @@ TEST_F(PageAudio, TheFileIsLookedForBesideThePageThenInTheCurrentFolderTheProgra
     disk = {};
     for (const std::string& file : c.onDisk) AddMedia(file, 60, {c.played});
     FrmBrowser& f = StartOn({Meta("ZUVPLAYER_AUDIO", c.reference)});
-    CapturedTrace events;
     Open("cap01/Pag.htm");
-    EXPECT_EQ(events.Text().find("\"ev\":\"audio_missing\"") != std::string::npos, c.played.empty());
     EXPECT_EQ(Played(), c.played.empty() ? Files{} : Files{c.played});
     EXPECT_EQ(Playing(), !c.played.empty());
     EXPECT_EQ(f.Playaudio(Url("cap01/Pag.htm"), false, false), !c.played.empty());

@@ -242,25 +242,5 @@ TEST_F(BrowserWorld, AnUnloadedWindowTakesNoMoreBrowserPlayerOrKeyEvents) {
   EXPECT_EQ(Reports(), std::vector<std::string>{});
 }
 
-TEST_F(BrowserWorld, ABlankDocumentThatNeverCompletesDoesNotHoldTheStartUp) {
-  browser.HoldLoads(true);
-  Launch();
-  EXPECT_GE(loop.NowMs(), FrmBrowser::kBlankDocumentWaitMs);
-  // The splash timer ran inside the wait, as events do there.
-  EXPECT_EQ(browser.Requested().back(), "\\books\\Storia Antica\\Index.htm");
-  EXPECT_TRUE(Reports().empty());
-}
-
-TEST_F(BrowserWorld, TheSpeedIsStoredInTheReadersLocaleAndReadBackTheSameWay) {
-  ScopedNumberFormat italian{NumberFormat{',', '.'}};
-  FrmBrowser& f = Start();
-  f.TextRate.SetText("1,4");
-  EXPECT_EQ(Stored("Rate"), "1,4");
-  EXPECT_FLOAT_EQ(f.PlayerRate(), 1.4f);
-  f.SetPlayerRate(static_cast<float>(f.RateChange(f.PlayerRate(), true)));
-  EXPECT_EQ(Stored("Rate"), "1,5");
-  EXPECT_TRUE(Reports().empty());
-}
-
 }  // namespace
 }  // namespace orva::testing
