@@ -23,7 +23,7 @@ inline constexpr const char* kCd = "/cd";
 struct FakeMachine {
   MemoryRegistry registry;
   fakes::MemoryFileSystem fs;
-  fakes::FakeEnvironment env{{{"HOME", "/home/reader"}}};
+  fakes::FakeEnvironment env{{{"HOME", "/home/reader"}, {"windir", "/win"}}};
   fakes::RecordingProcessLauncher processes;
   fakes::RecordingDialogs dialogs;
   fakes::VirtualEventLoop loop;

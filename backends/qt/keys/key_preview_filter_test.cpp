@@ -133,15 +133,5 @@ TEST_F(Window, EachPressRunsOnceWithOrWithoutAScreenReader) {
   }
 }
 
-// Without native codes (a platform that gives none) the Qt key is read.
-TEST(KeyCodes, TheQtKeyStandsInForMissingNativeCodes) {
-  App();
-  QKeyEvent bare(QEvent::KeyPress, Qt::Key_F1, Qt::AltModifier | Qt::ShiftModifier);
-  EXPECT_EQ(KeyPreviewFilter::VirtualKeyOf(bare), 112);
-  EXPECT_EQ(KeyPreviewFilter::MaskOf(bare), 5);
-  EXPECT_EQ(KeyPreviewFilter::VirtualKeyOf(QKeyEvent(QEvent::KeyPress, Qt::Key_Plus, Qt::KeypadModifier)),
-            107);
-}
-
 }  // namespace
 }  // namespace orva

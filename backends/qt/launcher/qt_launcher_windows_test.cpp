@@ -49,7 +49,6 @@ TEST_F(QtLauncherWindows, EachWindowShowsItsCaptionAndItsFont) {
   const Case cases[] = {
       {"vecchia", &smart::Launcher::ShowVecchia, "Rilevamento versione OrvaPlayer"},
       {"avviocd", &smart::Launcher::ShowAvvioCd, "Avvio da cd"},
-      {"avviohd", &smart::Launcher::ShowAvvioHd, "Avvio da hd"},
       {"scelta", &smart::Launcher::ShowScelta, "OrvaPlayer"},
   };
   for (const Case& c : cases) {

@@ -72,7 +72,6 @@ TEST(QtDialogs, AnswerTheButtonPressedAndSpeakEveryPart) {
       {"OK alone", box(B::kOkOnly), "OK", Answer(R::kOk), {"Uscire?"}},
       {"OK or Annulla", box(B::kOkCancel), "Annulla", Answer(R::kCancel), {"Uscire?"}},
       {"No of Sì or No", box(B::kYesNo), "No", Answer(R::kNo), {"Uscire?"}},
-      {"Annulla of 3", box(B::kYesNoCancel), "Annulla", Answer(R::kCancel), {"Uscire?"}},
       {"input taken", input, "OK", "Capitolo 2", {"Segnalibro?"}},
       {"input cancelled", input, "Annulla", "", {"Segnalibro?"}},
       {"error report", report, "OK", "closed", {"Prg: Playaudio", "Errore! Non trovato\nCodice: 53"}},
