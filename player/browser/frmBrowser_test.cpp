@@ -242,5 +242,15 @@ TEST_F(BrowserWorld, AnUnloadedWindowTakesNoMoreBrowserPlayerOrKeyEvents) {
   EXPECT_EQ(Reports(), std::vector<std::string>{});
 }
 
+// A mended fault: the start-up once waited for ever on a blank document that
+// never finished loading.
+TEST_F(BrowserWorld, ABlankDocumentThatNeverCompletesDoesNotHoldTheStartUp) {
+  browser.HoldLoads(true);
+  Launch();
+  EXPECT_GE(loop.NowMs(), FrmBrowser::kBlankDocumentWaitMs);
+  EXPECT_EQ(browser.Requested().back(), "\\books\\Storia Antica\\Index.htm");
+  EXPECT_TRUE(Reports().empty());
+}
+
 }  // namespace
 }  // namespace orva::testing

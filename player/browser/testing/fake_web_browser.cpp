@@ -75,6 +75,7 @@ void FakeWebBrowser::Load(const std::string& address) {
   loop_.StopTimer(pending_);
   pending_ = kNoTimer;
   readyState_ = readystate::kLoading;
+  if (holdLoads_) return;
   pending_ = loop_.StartTimer(0, [this, address] {
     pending_ = kNoTimer;
     Finish(address);

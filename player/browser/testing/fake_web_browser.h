@@ -81,6 +81,8 @@ class FakeWebBrowser : public WebBrowser {
 
   // The reader follows a link (an absolute address, as the page resolves it).
   void ClickLink(const std::string& address);
+  // While held, loads never finish (ReadyState stays loading).
+  void HoldLoads(bool hold) { holdLoads_ = hold; }
 
   // The address each navigation asked for, cancelled or not.
   const std::vector<std::string>& Requested() const { return requested_; }
@@ -99,6 +101,7 @@ class FakeWebBrowser : public WebBrowser {
   std::unique_ptr<FakeDocument> document_;
   std::string location_;
   std::int32_t readyState_ = readystate::kUninitialized;
+  bool holdLoads_ = false;
   TimerId pending_ = kNoTimer;
   std::vector<std::string> requested_;
   std::vector<std::string> completed_;
