@@ -43,17 +43,13 @@ TEST(ScriptKeys, NamesReachTheCodesTheirKeysMapTo) {
       {"Alt+F1", 112, 4, 0xffbe},
       {"F12", 123, 0, 0xffc9},
       {"Esc", 27, 0, 0xff1b},
-      {"Delete", 46, 0, 0xffff},
       {"Ctrl+KP1", 97, 2, 0xffb1},
-      {"Ctrl+KP_minus", 109, 2, 0xffad},
-      {"Ctrl+0", 48, 2, '0'},
       {"", 0, 0, 0},
       {"Ctrl+", 0, 0, 0},
       {"Hyper+2", 0, 0, 0},
       {"Ctrl+Ctrl+2", 0, 0, 0},
       {"F13", 0, 0, 0},
       {"F0", 0, 0, 0},
-      {"Ctrl+22", 0, 0, 0},
       {"KP+", 0, 0, 0},
   };
   for (const auto& c : cases) {
