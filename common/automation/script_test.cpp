@@ -1,6 +1,10 @@
 #include "common/automation/script.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "common/automation/program_options.h"
 
@@ -69,6 +73,7 @@ TEST(ParseScript, NamesFileAndLineOfTheFirstProblem) {
       {"click a 2 3", "s.txt:1: click expects 1 to 2 arguments, got 3"},
       {"type", "s.txt:1: type expects at least 1 argument"},
       {"key +2", "s.txt:1: key: a key name is missing"},
+      {"fly", "s.txt:1: unknown action \"fly\" (this program knows: wait, answer, input, note, quit, key, "},
   };
   const ScriptActions actions = PlayerLikeActions();
   for (const auto& c : cases) {
@@ -81,6 +86,29 @@ TEST(ParseScript, NamesFileAndLineOfTheFirstProblem) {
       EXPECT_GT(e.Line(), 0);
     }
   }
+}
+
+TEST(ScriptActions, RefusesNamesAndCountsThatCannotWork) {
+  for (const ScriptActionSpec& bad : {ScriptActionSpec{"two words", "", 0, 0, nullptr, nullptr},
+                                      ScriptActionSpec{"wait", "", 0, 0, nullptr, nullptr},
+                                      ScriptActionSpec{"x", "", 2, 1, nullptr, nullptr}}) {
+    ScriptActions actions;
+    EXPECT_THROW(actions.Add(bad), std::invalid_argument) << bad.name;
+  }
+  ScriptActions actions;
+  EXPECT_THROW(actions.Bind("nothing", nullptr), std::invalid_argument);
+}
+
+TEST(LoadScript, ReadsAByteOrderMarkAndWindowsLineEndsAndRefusesAFolder) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("orva_script_test_" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir / "ok.script") << "\xEF\xBB\xBFwait 5\r\nquit\r\n";
+  const Script s = LoadScript((dir / "ok.script").string(), {});
+  ASSERT_EQ(s.steps.size(), 1u);
+  EXPECT_EQ(s.steps[0].kind, ScriptStepKind::kQuit);
+  EXPECT_THROW(LoadScript(dir.string(), {}), ScriptError);
+  std::filesystem::remove_all(dir);
 }
 
 const ProgramSpec kPlayer{"OrvaPlayer", "Legge i libri parlati.", true, true};
