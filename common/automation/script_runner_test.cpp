@@ -8,6 +8,7 @@
 #include "common/automation/traced_services.h"
 #include "common/runtime/vb_error.h"
 #include "fakes/memory_file_system.h"
+#include "fakes/recording_process_launcher.h"
 #include "fakes/virtual_event_loop.h"
 
 namespace orva {
@@ -167,6 +168,20 @@ TEST(TracedServices, TraceEachFileOperationAndPassFailuresOn) {
       R"({"t":0,"ev":"file","op":"delete","path":"/tmp/locked.reg","error":70})",
   };
   EXPECT_EQ(trace.Lines(), expected);
+}
+
+TEST(TracedServices, TraceEveryProgramStartAndPassFailuresOn) {
+  CapturedTrace trace;
+  fakes::RecordingProcessLauncher outsideLauncher;
+  outsideLauncher.SetMissing("/opt/orva/gone");
+  TracedProcessLauncher launcher(outsideLauncher);
+  EXPECT_THROW(launcher.Start("/opt/orva/gone", {}, WindowStyle::kMaximizedFocus), VbError);
+  launcher.StartCommandLine("xdg-open /cd", WindowStyle::kHide);
+  EXPECT_EQ(
+      trace.Lines(),
+      (std::vector<std::string>{
+          R"({"t":0,"ev":"process","program":"/opt/orva/gone","args":[],"style":"maximized","error":53})",
+          R"({"t":0,"ev":"process","command_line":"xdg-open /cd","style":"hide","error":0})"}));
 }
 
 }  // namespace

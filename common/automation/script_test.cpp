@@ -114,6 +114,15 @@ TEST(LoadScript, ReadsAByteOrderMarkAndWindowsLineEndsAndRefusesAFolder) {
 const ProgramSpec kPlayer{"OrvaPlayer", "Legge i libri parlati.", true, true};
 const ProgramSpec kUndo{"undo", "Azzera le scelte del lanciatore.", false, false};
 
+// The player's own usage is checked by running it with --help.
+TEST(ProgramUsage, NamesOptionsAndScriptActions) {
+  ScriptActions actions;
+  actions.Add({"key", "key KEYS  (press keys)", 1, 1, nullptr, nullptr});
+  const std::string player = ProgramUsage(kPlayer, actions);
+  EXPECT_LT(player.find("  wait MS"), player.find("  key KEYS  (press keys)\n"));
+  EXPECT_EQ(ProgramUsage(kUndo, {}).find("--book"), std::string::npos);
+}
+
 // The options parsed as "help|trace|script|book|audio", or the usage error.
 std::string Parsed(const ProgramSpec& spec, const std::vector<std::string>& args) {
   try {
