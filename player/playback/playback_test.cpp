@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -212,6 +214,33 @@ TEST(IsVideoFileName, LooksForTheExtensionAnywhereInAnyCase) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(IsVideoFileName(c.name), c.video);
   }
+}
+
+TEST_F(Host, VideoShowsMaximisedOrInTheCornerAndHidesOnStop) {
+  for (const bool fullScreen : {false, true}) {
+    SCOPED_TRACE(fullScreen ? "full screen" : "corner");
+    player->SetVersione(1);
+    player->SetFullScreen(fullScreen);
+    Play(kVideo);
+    fakes::FakeMediaEngine& wmp = Engine();
+    EXPECT_TRUE(wmp.Visible());
+    EXPECT_EQ(wmp.State(), fullScreen ? WindowState::kMaximized : WindowState::kNormal);
+    // The corner: the video's own size, 20 px from the right, 50 px from the bottom.
+    const std::string corner = "window.geometry=1260,550,640,480";
+    EXPECT_EQ(std::count(wmp.Calls().begin(), wmp.Calls().end(), corner), fullScreen ? 0 : 1);
+    player->Stop_Player();
+    EXPECT_FALSE(wmp.Visible());
+  }
+  // Audio never shows the window; StopPlay pauses and resumes; Escape in it stops.
+  Play(kAudio);
+  EXPECT_FALSE(Engine().Visible());
+  player->StopPlay();
+  EXPECT_FALSE(player->IsPlaying());
+  player->StopPlay();
+  EXPECT_TRUE(player->IsPlaying());
+  Engine().KeyDown(27, 0);
+  EXPECT_FALSE(player->IsPlaying());
+  EXPECT_TRUE(Reports().empty());
 }
 
 TEST_F(Host, PlayPlayerNamesTheStepItFailedAt) {
