@@ -170,6 +170,22 @@ TEST(TracedServices, TraceEachFileOperationAndPassFailuresOn) {
   EXPECT_EQ(trace.Lines(), expected);
 }
 
+TEST(ScriptedDialogs, ErrorReportLeavesTheQueueAlone) {
+  CapturedTrace trace;
+  PersonDialogs person;
+  DialogAnswerQueue queue;
+  queue.Push({7, MsgBoxResult::kYes, std::nullopt});
+  const ErrorReportView view{"Segnalazioni", "Prg:", "Playaudio", "Errore!", "Codice: 53", "OK"};
+  ScriptedDialogs(&person, queue, false).ShowErrorReport(view);
+  ScriptedDialogs(&person, queue, true).ShowErrorReport(view);
+  EXPECT_EQ(person.calls, 1);
+  EXPECT_EQ(queue.Size(), 1u);
+  EXPECT_EQ(
+      trace.Lines().back(),
+      R"({"t":0,"ev":"dialog","kind":"error","title":"Segnalazioni","procedure":"Playaudio","text":"Codice: 53",)"
+      R"("buttons":"OK","icon":"critical","answer":"OK","scripted":false,"unanswered":true})");
+}
+
 TEST(TracedServices, TraceEveryProgramStartAndPassFailuresOn) {
   CapturedTrace trace;
   fakes::RecordingProcessLauncher outsideLauncher;
