@@ -51,6 +51,8 @@ TEST(RegImporterTest, FollowsTheRegistryEditorsRules) {
       {"hex(2) text from Windows-1252", "[HKCU\\A]\r\n\"e\"=hex(2):e8,00\r\n",
        "[]\n[A]\n  e (2) = c3 a8 00\n"},
       {"bad hex byte", "[HKCU\\A]\r\n\"b\"=hex:01,0g\r\n", "[]\n[A]\n", 1},
+      {"bad hex(n) type", "[HKCU\\A]\r\n\"b\"=hex(zz):01\r\n", "[]\n[A]\n", 1},
+      {"unknown value data", "[HKCU\\A]\r\n\"b\"=qword:01\r\n", "[]\n[A]\n", 1},
       {"value deleted", "[HKCU\\A]\r\n\"n\"=\"1\"\r\n\"m\"=\"2\"\r\n\"N\"=-\r\n",
        "[]\n[A]\n  m (1) = 32 00\n"},
       {"key subtree deleted", "[HKCU\\A\\B\\C]\r\n[HKCU\\A\\D]\r\n[-HKEY_CURRENT_USER\\A\\B]\r\n",
