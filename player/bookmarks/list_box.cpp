@@ -11,13 +11,13 @@ void ListBox::RemoveItem(int index) {
     listIndex_ = -1;
   else if (listIndex_ > index)
     --listIndex_;
-  ++revision_;
+  Touch();
 }
 
 void ListBox::SetListIndex(int index) {
   if (index < -1 || index >= ListCount()) throw VbError(380, "Valore della proprietà non valido");
   listIndex_ = index;
-  ++revision_;
+  Touch();
   if (index >= 0 && Click) Click();
 }
 

@@ -2,7 +2,9 @@
 // The old list box control: lines in the order added, the selected line
 // (ListIndex, -1 for none) and tab stops in dialog units. Setting ListIndex
 // from code fires Click, as the old control did, so a selection made by a
-// command reaches the same handler as one made by the reader.
+// command reaches the same handler as one made by the reader. Changed tells
+// a view that the lines, the selection or the tab stops moved, once per
+// change, after the change.
 
 #include <cstdint>
 #include <functional>
@@ -15,11 +17,13 @@ namespace orva {
 class ListBox {
  public:
   std::function<void()> Click;
+  std::function<void()> Changed;
+  // Screen readers announce it with the selected line (see ListMarkers_Click).
   std::string ToolTipText;
 
   void AddItem(std::string item) {
     items_.push_back(std::move(item));
-    ++revision_;
+    Touch();
   }
   // Removes line `index` (from 0); raises VbError 5 when there is no such
   // line. The selection follows its line, or is cleared with it.
@@ -27,7 +31,7 @@ class ListBox {
   void Clear() {
     items_.clear();
     listIndex_ = -1;
-    ++revision_;
+    Touch();
   }
 
   int ListCount() const { return static_cast<int>(items_.size()); }
@@ -48,7 +52,7 @@ class ListBox {
   const std::vector<int>& TabStops() const { return tabStops_; }
   void SetTabStops(std::vector<int> stops) {
     tabStops_ = std::move(stops);
-    ++revision_;
+    Touch();
   }
 
   // Grows on every change of lines or tab stops, so a view can tell when to
@@ -56,6 +60,11 @@ class ListBox {
   std::uint64_t Revision() const { return revision_; }
 
  private:
+  void Touch() {
+    ++revision_;
+    if (Changed) Changed();
+  }
+
   std::vector<std::string> items_;
   int listIndex_ = -1;
   std::vector<int> tabStops_;

@@ -34,6 +34,7 @@ FrmBrowser::FrmBrowser(FrmBrowserServices services)
       loop_(services.loop),
       dialogs_(services.dialogs),
       fileSystem_(services.fileSystem),
+      volumes_(services.volumes),
       settings_(services.settings),
       report_(services.report),
       programFolder_(std::move(services.programFolder)),
@@ -46,6 +47,7 @@ FrmBrowser::FrmBrowser(FrmBrowserServices services)
   TextAvantiIndietro.Change = [this] { TextAvantiIndietro_Change(); };
   TextRate.Change = [this] { TextRate_Change(); };
   TextVolume.Change = [this] { TextVolume_Change(); };
+  bookmarks_.ListMarkers.Click = [this] { ListMarkers_Click(); };
   TimerSpalsh.Timer = [this] { TimerSpalsh_Timer(); };
   TimerOSD.Timer = [this] { TimerOSD_Timer(); };
   TimerDisableState.Timer = [this] { TimerDisableState_Timer(); };

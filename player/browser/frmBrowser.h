@@ -29,6 +29,7 @@
 #include "common/platform/dialogs.h"
 #include "common/platform/event_loop.h"
 #include "common/platform/file_system.h"
+#include "common/platform/volumes.h"
 #include "common/settings/settings.h"
 #include "player/bookmarks/bookmark_lists.h"
 #include "player/browser/browser_window_state.h"
@@ -48,6 +49,9 @@ struct FrmBrowserInside;
 inline constexpr std::string_view kAppTitle = "OrvaPlayer";
 // The title of the exit question.
 inline constexpr std::string_view kExitTitle = "ORVA Player";
+// The bookmark panel.
+inline constexpr std::string_view kMarcatoriName = "fraMarcatori";
+inline constexpr std::string_view kMarcatoriCaption = "Elenco Marcatori";
 // The caption of the window before the first page has a title.
 inline constexpr std::string_view kMainCaption = "OrvaPlayer";
 
@@ -81,6 +85,9 @@ struct FrmBrowserServices {
   // The program folder as the core writes paths, without a final "\"
   // (except at a root).
   std::string programFolder;
+  // The mounted volumes a bookmark's audio is looked for on when neither its
+  // page's folder nor "Libro" holds it; null when there are none to search.
+  const Volumes* volumes = nullptr;
   // Makes a new player facade; may throw when no engine can be had.
   std::function<std::unique_ptr<oMoxPlayer>()> newPlayer;
   SplashPublisher publisher;
@@ -143,6 +150,16 @@ class FrmBrowser : private WebBrowserEvents, private keys::KeyWindow {
   // Recalls bookmark Number of the page on view (0: the one selected in the
   // list); page completion calls it for a recall waiting for its page.
   void MarcatoriRichiama(std::int16_t& Number);
+  // Adds a bookmark of the page on view at Position (whole seconds) under
+  // Name, asking for another name when Name is taken.
+  void AddMarcatore(std::string& Name, std::int16_t& Position);
+  // The stored number (1 to 100) of the bookmark named in Name (a list line
+  // is reduced to its name) in Section (empty: the page on view), or 0.
+  std::int16_t MarcatoreCerca(std::string& Name, std::string& Section);
+  // The list's handlers: a selection, a double click (recall), a key.
+  void ListMarkers_Click();
+  void ListMarkers_DblClick();
+  void ListMarkers_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
 
   // --- Playback fields and engine switch.
   void chkAudioOff_Click();
@@ -188,6 +205,9 @@ class FrmBrowser : private WebBrowserEvents, private keys::KeyWindow {
   // Shown and hidden by Ctrl+8: read and assigned like a bool, and followed
   // by the panel on screen.
   FrameVisible frmconfigurazioneVisible{Frmconfigurazione::kName, Frmconfigurazione::kCaption};
+  // The bookmark panel, shown in the browser's place by Alt+6; its list is
+  // Bookmarks().ListMarkers. The browser is on screen while it is hidden.
+  FrameVisible fraMarcatoriVisible{kMarcatoriName, kMarcatoriCaption};
 
   // Settings of the main program ("ZUV MediaPlayer").
   std::string GetSetting(std::string_view section, std::string_view key, std::string_view defaultValue = {});
@@ -257,6 +277,7 @@ class FrmBrowser : private WebBrowserEvents, private keys::KeyWindow {
   EventLoop& loop_;
   Dialogs& dialogs_;
   FileSystem& fileSystem_;
+  const Volumes* volumes_;
   Settings& settings_;
   MdlMain& report_;
   std::string programFolder_;
