@@ -13,8 +13,13 @@ namespace {
 
 bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view TrimSpaces(std::string_view s) {
+std::string_view TrimLeadingSpaces(std::string_view s) {
   while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
+  return s;
+}
+
+std::string_view TrimSpaces(std::string_view s) {
+  s = TrimLeadingSpaces(s);
   while (!s.empty() && IsSpace(s.back())) s.remove_suffix(1);
   return s;
 }
@@ -73,18 +78,36 @@ std::optional<std::string> ReadHexBytes(std::string_view s) {
   }
 }
 
-// Whether a value line's data is hex bytes (the only data that may go on
-// over continuation lines).
-bool IsHexValue(std::string_view line) {
+// Where a value line's data starts when the data is hex bytes (the only
+// data that may go on over continuation lines); npos for any other line.
+std::size_t HexDataStart(std::string_view line) {
   std::size_t pos = 0;
   if (line.front() == '@') {
     pos = 1;
   } else if (!ReadQuoted(line, pos)) {
-    return false;
+    return std::string_view::npos;
   }
   while (pos < line.size() && IsSpace(line[pos])) ++pos;
-  if (pos >= line.size() || line[pos] != '=') return false;
-  return StartsWithNoCase(TrimSpaces(line.substr(pos + 1)), "hex");
+  if (pos >= line.size() || line[pos] != '=') return std::string_view::npos;
+  ++pos;
+  while (pos < line.size() && IsSpace(line[pos])) ++pos;
+  return StartsWithNoCase(line.substr(pos), "hex") ? pos : std::string_view::npos;
+}
+
+// Text data between quotes. The escapes \\ and \" read as the registry
+// editor reads them, and a ";" comment may follow the closing quote. Text
+// that does not read that way is taken whole between its first and last
+// quote: earlier versions of the player wrote quotes and backslashes inside
+// text without escaping them (drive paths aside), so their files hold lines
+// such as "1NOME"="il "Gattopardo"" and "p"="cartella\".
+std::optional<std::string> ReadTextData(std::string_view data) {
+  std::size_t at = 0;
+  if (auto text = ReadQuoted(data, at)) {
+    const std::string_view rest = TrimSpaces(data.substr(at));
+    if (rest.empty() || rest.front() == ';') return text;
+  }
+  if (data.size() >= 2 && data.back() == '"') return std::string(data.substr(1, data.size() - 2));
+  return std::nullopt;
 }
 
 struct Line {
@@ -104,6 +127,53 @@ std::vector<Line> SplitLines(std::string_view text) {
   }
   if (start < text.size()) lines.push_back({number, text.substr(start)});
   return lines;
+}
+
+// The first line after lines[i] that is neither blank nor a ";" comment.
+std::size_t NextDataLine(const std::vector<Line>& lines, std::size_t i) {
+  while (++i < lines.size()) {
+    const std::string_view t = TrimSpaces(lines[i].text);
+    if (!t.empty() && t.front() != ';') break;
+  }
+  return i;
+}
+
+bool StartsWithHexDigit(const std::vector<Line>& lines, std::size_t i) {
+  return i < lines.size() && HexDigit(TrimSpaces(lines[i].text).front()) >= 0;
+}
+
+// The hex value line lines[i] (its data starting at dataStart) with its data
+// joined over the continuation lines, as the Windows registry editor reads
+// them: a "\" after a comma, which blanks and a ";" comment may follow, goes
+// on at the next line; blank and ";" lines in between are passed over; ";"
+// starts a comment. Moves i to the last line that belongs to the value.
+// *cut is set when the data is not there whole: such a value is never stored
+// short. A line of another kind that cuts the data is left to be read on its
+// own (the editor would swallow it too).
+std::string JoinHexLines(const std::vector<Line>& lines, std::size_t& i, std::size_t dataStart,
+                         const char** cut) {
+  const std::string_view first = TrimSpaces(lines[i].text);
+  std::string joined(first.substr(0, dataStart));
+  std::string_view piece = first.substr(dataStart);
+  while (true) {
+    piece = TrimSpaces(piece.substr(0, piece.find(';')));
+    const bool more = !piece.empty() && piece.back() == '\\';
+    if (more) piece = TrimSpaces(piece.substr(0, piece.size() - 1));
+    if (more && !*cut && !piece.empty() && piece.back() != ',' && piece.back() != ':')
+      *cut = "manca la virgola prima di \"\\\" a fine riga";
+    joined.append(piece);
+    if (!more) break;
+    const std::size_t next = NextDataLine(lines, i);
+    if (!StartsWithHexDigit(lines, next)) {
+      if (!*cut) *cut = "i dati esadecimali si interrompono prima della fine";
+      return joined;
+    }
+    i = next;
+    piece = lines[i].text;
+  }
+  if (!*cut && joined.back() == ',' && StartsWithHexDigit(lines, NextDataLine(lines, i)))
+    *cut = "i dati esadecimali continuano alla riga seguente senza \"\\\"";
+  return joined;
 }
 
 class Importer {
@@ -151,7 +221,8 @@ class Importer {
     ++summary_.keys;
   }
 
-  void ValueLine(std::size_t number, std::string_view line) {
+  // `cut`, when set, says why the value's hex data is not there whole.
+  void ValueLine(std::size_t number, std::string_view line, const char* cut = nullptr) {
     if (state_ == State::kRefusedBlock) return;
     if (state_ == State::kNoKey) return Skip(number, "valore fuori da una chiave valida");
     std::string name;
@@ -165,6 +236,12 @@ class Importer {
     }
     while (pos < line.size() && IsSpace(line[pos])) ++pos;
     if (pos >= line.size() || line[pos] != '=') return Skip(number, "manca \"=\" dopo il nome del valore");
+    if (cut) {
+      ++summary_.skippedLines;
+      Warn(number,
+           "valore " + (name.empty() ? std::string("@") : "\"" + name + "\"") + " non importato: " + cut);
+      return;
+    }
     std::string_view data = TrimSpaces(line.substr(pos + 1));
 
     if (data == "-") {
@@ -179,14 +256,14 @@ class Importer {
     std::uint32_t type = 0;
     std::string bytes;
     if (!data.empty() && data.front() == '"') {
-      std::size_t at = 0;
-      auto text = ReadQuoted(data, at);
-      if (!text || at != data.size()) return Skip(number, "testo non valido");
+      auto text = ReadTextData(data);
+      if (!text) return Skip(number, "testo non valido");
       type = kRegSz;
       bytes = std::move(*text);
       bytes += '\0';
     } else if (StartsWithNoCase(data, "dword:")) {
-      const std::string_view digits = data.substr(6);
+      std::string_view digits = data.substr(6);
+      digits = TrimSpaces(digits.substr(0, digits.find(';')));
       if (digits.empty() || digits.size() > 8) return Skip(number, "dword: vuole da 1 a 8 cifre esadecimali");
       std::uint32_t n = 0;
       for (char c : digits) {
@@ -217,6 +294,13 @@ class Importer {
       if (!parsed) return Skip(number, "byte esadecimali non validi");
       bytes = std::move(*parsed);
       if (type == kRegSz || type == kRegExpandSz || type == kRegMultiSz) bytes = TextBytes(bytes);
+      if (type == kRegExpandSz || type == kRegMultiSz) {
+        // The closing zero of expandable text, and the closing pair of
+        // multi-text, are added where the file leaves them out, as the
+        // registry editor adds them.
+        const std::string_view end = std::string_view("\0\0", type == kRegMultiSz ? 2 : 1);
+        while (!std::string_view(bytes).ends_with(end)) bytes += '\0';
+      }
     } else {
       return Skip(number, "dato del valore non riconosciuto");
     }
@@ -292,7 +376,8 @@ RegImportSummary ImportRegText(Registry& registry, std::string_view fileBytes,
   }
 
   const std::vector<Line> lines = SplitLines(text);
-  const std::string_view header = lines.empty() ? std::string_view() : lines[0].text;
+  // Blanks may stand before the header, as the registry editor allows.
+  const std::string_view header = lines.empty() ? std::string_view() : TrimLeadingSpaces(lines[0].text);
   if (header == kVersion5Header) {
     summary.format = RegTextFormat::kVersion5;
   } else if (header == kRegedit4Header && !unicode) {
@@ -304,10 +389,9 @@ RegImportSummary ImportRegText(Registry& registry, std::string_view fileBytes,
   }
 
   Importer importer(registry, options, summary, unicode);
-  std::string joined;
   for (std::size_t i = 1; i < lines.size(); ++i) {
     const std::size_t number = lines[i].number;
-    std::string_view line = TrimSpaces(lines[i].text);
+    const std::string_view line = TrimSpaces(lines[i].text);
     if (line.empty() || line.front() == ';' || line.front() == '#') continue;
     if (line.front() == '[') {
       importer.KeyLine(number, line);
@@ -317,23 +401,14 @@ RegImportSummary ImportRegText(Registry& registry, std::string_view fileBytes,
       importer.Skip(number, "riga non riconosciuta");
       continue;
     }
-    // A value whose data ends in "\" goes on over the next lines.
-    if (line.back() == '\\' && IsHexValue(line)) {
-      joined.assign(line.substr(0, line.size() - 1));
-      while (i + 1 < lines.size()) {
-        const std::string_view next = TrimSpaces(lines[i + 1].text);
-        if (!next.empty() && next.front() == '[') break;  // a key line is never part of a value
-        ++i;
-        if (!next.empty() && next.back() == '\\') {
-          joined.append(next.substr(0, next.size() - 1));
-          continue;
-        }
-        joined.append(next);
-        break;
-      }
-      line = joined;
+    const std::size_t hexStart = HexDataStart(line);
+    if (hexStart == std::string_view::npos) {
+      importer.ValueLine(number, line);
+      continue;
     }
-    importer.ValueLine(number, line);
+    const char* cut = nullptr;
+    const std::string joined = JoinHexLines(lines, i, hexStart, &cut);
+    importer.ValueLine(number, joined, cut);
   }
   return summary;
 }

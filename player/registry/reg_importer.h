@@ -2,15 +2,24 @@
 // Loading a registry text file into the registry, by the rules of the
 // Windows registry editor:
 // - the first line is exactly "REGEDIT4" or "Windows Registry Editor Version
-//   5.00" (a version-5 file may be UTF-16LE with its byte-order mark);
-//   any other header refuses the whole file;
+//   5.00", blanks before it allowed (a version-5 file may be UTF-16LE with
+//   its byte-order mark); any other header refuses the whole file;
 // - "[key]" creates the key with its parents, "[-key]" deletes its subtree;
 // - "name"="text" with the escapes \\ and \" (any other backslash stays as
-//   it is); @ is the default value; dword: takes 1 to 8 hex digits; hex:
-//   and hex(n): take bytes over continuation lines ending in "\";
-//   "name"=- deletes the value;
-// - ";" and "#" start comments; CR, LF and CR LF all end lines.
-// A malformed line is skipped on its own with a warning naming its line.
+//   it is); text that does not read that way is taken whole between its
+//   first and last quote, as earlier versions of the player wrote it
+//   unescaped;
+//   @ is the default value; dword: takes 1 to 8 hex digits; hex: and
+//   hex(n): take bytes, going on at the next line after a comma and "\";
+//   hex(2) and hex(7) get the closing zeros they lack; "name"=- deletes the
+//   value;
+// - lines starting with ";" or "#" are comments, and ";" after a value's
+//   data starts one; blank and ";" lines inside hex data are passed over;
+//   CR, LF and CR LF all end lines.
+// A malformed line is skipped on its own with a warning naming its line; a
+// hex value whose data is cut short (by a line of another kind, the end of
+// the file, or a "\" or line end without its comma) is not stored, and its
+// warning names it.
 
 #include <cstddef>
 #include <string>

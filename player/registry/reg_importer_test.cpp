@@ -37,6 +37,7 @@ TEST(RegImporterTest, FollowsTheRegistryEditorsRules) {
     std::string body;  // after the "REGEDIT4" line
     std::string tree;
     std::size_t skippedLines = 0;
+    const char* warning = nullptr;  // the value a warning must name
   };
   const Case cases[] = {
       {"key with its parents", "\r\n[HKEY_CURRENT_USER\\A\\B]\r\n", "[]\n[A]\n[A\\B]\n"},
@@ -69,6 +70,21 @@ TEST(RegImporterTest, FollowsTheRegistryEditorsRules) {
       {"root cannot be deleted", "[-HKCU]\r\n", "[]\n", 1},
       {"text value with a continuation-like end keeps its line", "[HKCU\\A]\r\n\"n\"=\"x\\\r\n[HKCU\\B]\r\n",
        "[]\n[A]\n[B]\n", 1},
+      {"comments after the data, not between quotes",
+       "[HKCU\\A]\r\n\"n\"=\"a;b\" ;c\r\n\"d\"=dword:1;c\r\n\"h\"=hex:01 ;c\r\n",
+       "[]\n[A]\n  n (1) = 61 3b 62 00\n  d (4) = 01 00 00 00\n  h (3) = 01\n"},
+      {"blanks after dword:", "[HKCU\\A]\r\n\"n\"=dword: \t1A\r\n", "[]\n[A]\n  n (4) = 1a 00 00 00\n"},
+      {"blank and comment lines inside hex data", "[HKCU\\A]\r\n\"b\"=hex:01,\\ ;c\r\n\r\n; x\r\n  02\r\n",
+       "[]\n[A]\n  b (3) = 01 02\n"},
+      {"hex data cut by a value line", "[HKCU\\A]\r\n\"b\"=hex:01,\\\r\n\r\n\"n\"=\"1\"\r\n",
+       "[]\n[A]\n  n (1) = 31 00\n", 1, "\"b\""},
+      {"hex data going on without its \\", "[HKCU\\A]\r\n\"b\"=hex:01,\r\n  02\r\n", "[]\n[A]\n", 2, "\"b\""},
+      {"\\ without a comma before it", "[HKCU\\A]\r\n\"b\"=hex:01,0\\\r\n  2\r\n", "[]\n[A]\n", 1, "\"b\""},
+      {"hex(2) and hex(7) get their closing zeros",
+       "[HKCU\\A]\r\n\"e\"=hex(2):61\r\n\"m\"=hex(7):61,00,62\r\n",
+       "[]\n[A]\n  e (2) = 61 00\n  m (7) = 61 00 62 00 00\n"},
+      {"text older players wrote unescaped", "[HKCU\\A]\r\n\"n\"=\"a\"b\"\r\n\"p\"=\"c\\\"\r\n",
+       "[]\n[A]\n  n (1) = 61 22 62 00\n  p (1) = 63 5c 00\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -78,6 +94,9 @@ TEST(RegImporterTest, FollowsTheRegistryEditorsRules) {
     EXPECT_EQ(Dump(reg), c.tree);
     EXPECT_EQ(s.skippedLines, c.skippedLines);
     EXPECT_EQ(s.warnings.size(), c.skippedLines);
+    if (c.warning) {
+      EXPECT_NE(DescribeImport(s).find(c.warning), std::string::npos) << DescribeImport(s);
+    }
     EXPECT_EQ(reg.OpenHandleCount(), 0u);
   }
 }
@@ -94,6 +113,7 @@ TEST(RegImporterTest, AnyOtherHeaderRefusesTheWholeFile) {
       {"version 5 in UTF-16", "\xFF\xFE" + Utf8ToUtf16Le("Windows Registry Editor Version 5.00" + body),
        false},
       {"REGEDIT4 in UTF-16", "\xFF\xFE" + Utf8ToUtf16Le("REGEDIT4" + body), true},
+      {"blanks before the header", " \tREGEDIT4" + body, false},
       {"other version", "Windows Registry Editor Version 6.00" + body, true},
       {"no header", body, true},
       {"empty file", "", true},
