@@ -4,6 +4,8 @@
 
 #include "common/runtime/text.h"
 #include "common/runtime/vb_error.h"
+#include "player/bookmarks/list_line.h"
+#include "player/browser/addresses.h"
 
 namespace orva {
 
@@ -17,6 +19,27 @@ std::string Join(std::string_view folder, std::string_view name) {
 }
 
 }  // namespace
+
+std::string BookFile::Section() const { return SectionKey(folder + "\\" + file, {}); }
+
+std::string BookFile::Path(std::string_view programFolder) const {
+  std::string path(programFolder);
+  if (path.empty() || path.back() != '\\') path += '\\';
+  return path + folder + "\\" + file;
+}
+
+IndexLine ReduceIndexLine(const FileSystem& fs, std::string_view programFolder, std::string line) {
+  IndexLine out;
+  WalkBook(fs, programFolder, [&](const BookFile& page) {
+    const std::string tag = ListTag(page.number);
+    if (InStr(line, tag) == 0) return WalkNext::kNextFile;
+    line = Replace(line, tag, "");
+    if (!out.page) out.page = page;
+    return WalkNext::kNextFolder;
+  });
+  out.line = std::move(line);
+  return out;
+}
 
 void WalkBook(const FileSystem& fs, std::string_view programFolder,
               const std::function<WalkNext(const BookFile&)>& visit) {

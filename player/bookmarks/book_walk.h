@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,9 +26,12 @@ struct BookFile {
   std::string file;    // file name as listed
   std::int16_t number = 0;
 
-  // The section the index page lists the file's bookmarks under:
-  // folder & "\" & file.
-  std::string Section() const { return folder + "\\" + file; }
+  // The section the file's bookmarks are stored under: the key the page
+  // itself computes when it is on view (capitals, ".HTML" folded to ".HTM"),
+  // so the index page lists and recalls the bookmarks the page stored.
+  std::string Section() const;
+  // The file as the core writes paths, for opening the page.
+  std::string Path(std::string_view programFolder) const;
 };
 
 // What the walk does after a visit.
@@ -42,5 +46,14 @@ enum class WalkNext {
 // than 32767 files raises VbError 6, as the 16-bit running number would.
 void WalkBook(const FileSystem& fs, std::string_view programFolder,
               const std::function<WalkNext(const BookFile&)>& visit);
+
+// A line of the index page's list traced back to its page by the same walk
+// that numbered it: the page whose tag "-N-" the line holds, and the line
+// with that tag removed. No page when no tag matches.
+struct IndexLine {
+  std::optional<BookFile> page;
+  std::string line;
+};
+IndexLine ReduceIndexLine(const FileSystem& fs, std::string_view programFolder, std::string line);
 
 }  // namespace orva

@@ -23,7 +23,7 @@ std::vector<std::string> Walk(const FileSystem& fs, const std::string& folder,
                               const std::function<WalkNext(const BookFile&)>& decide) {
   std::vector<std::string> seen;
   WalkBook(fs, folder, [&](const BookFile& page) {
-    seen.push_back(std::to_string(page.number) + " " + page.Section());
+    seen.push_back(std::to_string(page.number) + " " + page.folder + "\\" + page.file);
     return decide(page);
   });
   return seen;

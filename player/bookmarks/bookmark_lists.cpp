@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "common/automation/trace.h"
 #include "common/runtime/conversions.h"
+#include "common/runtime/vb_error.h"
 #include "player/bookmarks/book_walk.h"
 #include "player/bookmarks/list_line.h"
 #include "player/panels/handler_guard.h"
@@ -115,8 +117,29 @@ void BookmarkLists::Load(const std::string& section, std::int16_t number, Resume
   std::stable_sort(merged.begin(), merged.end(),
                    [](const Stored* a, const Stored* b) { return a->n < b->n; });
 
+  // Recall finds a bookmark by its line number in all three lists, so an
+  // entry that cannot enter one of them enters none: a name that clashes in
+  // letter case with one listed before (possible in imported or older
+  // stores), or a position beyond the time range. It stays in the store,
+  // and an export still carries it.
   auto list = [&](const Stored& s, const std::string& home) {
     const std::string key = ListKey(s.name, number);
+    const char* skipped = nullptr;
+    if (oMarkers.Exists(key) || oMarkersIndex.Exists(key)) {
+      skipped = "name listed before in another letter case";
+    } else {
+      try {
+        (void)ListLine(Val(s.position), s.name, number);
+      } catch (const VbError&) {
+        skipped = "position out of range";
+      }
+    }
+    if (skipped) {
+      TraceEvent(
+          "bookmark",
+          {{"action", "skipped"}, {"section", home}, {"number", s.n}, {"name", s.name}, {"reason", skipped}});
+      return;
+    }
     trail.Step(std::string(step::kMarkers));
     run([&] { oMarkers.Add(Val(s.position), key); });
     trail.Step(std::string(step::kMarkersIndex));

@@ -69,25 +69,22 @@ const LoadCase kLoadCases[] = {
      {"00:10\t - L1", "00:20\t - P2", "00:40\t - L4"},
      {B(1, "10", "L1"), B(2, "20", "P2"), B(3, "40", "L4"), B(4, "vuoto", "OrfanoP")},
      {}},
-    {"names differing only in case are reported, still listed and renumbered",
-     {B(1, "10", "Capitolo"), B(3, "30", "CAPITOLO")},
+    // Recall finds a bookmark by its line in all three lists: an entry that
+    // cannot enter one of them enters none, and stays in the store.
+    {"a name differing only in case from one listed before is left out of every list",
+     {B(1, "10", "Capitolo"), B(3, "30", "CAPITOLO"), B(4, "40", "Dopo")},
      {},
      0,
-     {"00:10\t - Capitolo", "00:30\t - CAPITOLO"},
-     {B(1, "10", "Capitolo"), B(2, "30", "CAPITOLO")},
-     {},
-     1,
-     {"Marcatori Mode = 0 --> Caricamento nelle liste oMarkers / 457",
-      "Marcatori Mode = 0 --> Caricamento nelle liste oMarkersIndex / 457"}},
-    {"a position beyond the time range is reported and the load goes on",
+     {"00:10\t - Capitolo", "00:40\t - Dopo"},
+     {B(1, "10", "Capitolo"), B(2, "30", "CAPITOLO"), B(3, "40", "Dopo")},
+     {}},
+    {"a position beyond the time range is left out of every list",
      {B(2, "1e12", "Enorme"), B(4, "5", "Cinque")},
      {},
      0,
      {"00:05\t - Cinque"},
      {B(1, "1e12", "Enorme"), B(2, "5", "Cinque")},
-     {},
-     2,
-     {"Marcatori Mode = 0 --> Caricamento nelle liste ListMarkers / 6"}},
+     {}},
 };
 
 TEST(MarcatoriLoad, ListsAndRenumbersAndASecondLoadChangesNothing) {
@@ -107,6 +104,10 @@ TEST(MarcatoriLoad, ListsAndRenumbersAndASecondLoadChangesNothing) {
     EXPECT_EQ(f.lists.oMarkers.Count(), keyed);
     EXPECT_EQ(f.lists.oMarkersIndex.Count(), keyed);
     for (const std::string& home : f.lists.oMarkersIndex) EXPECT_EQ(home, kPage);
+    for (int i = 1; i <= keyed && c.number == 0; ++i) {  // line i - 1 and item i are one bookmark
+      const std::string line = f.Lines()[static_cast<std::size_t>(i - 1)];
+      EXPECT_EQ(f.lists.oMarkers.Item(line.substr(line.find(" - ") + 3)), f.lists.oMarkers.Item(i));
+    }
     EXPECT_EQ(section, kPage);
     EXPECT_EQ(f.Reports(), c.reports);
 
@@ -228,18 +229,21 @@ TEST(LoadIndexPage, ListsEveryPageOfTheBookTaggedWithItsRunningNumber) {
   fs.AddFile("/book/Cap01/Pag1.htm");
   fs.AddFile("/book/Cap01/pag2.htm");
   fs.AddFile("/book/Cap01/pag2.mp3");
+  fs.AddFile("/book/Cap01/pag3.html");
   fs.AddFile("/book/cap02/Pag1.htm");
   fs.AddFile("/book/Libro/a.mp3");
   f.Put("CAP01\\PAG1.HTM", {B(3, "10", "Inizio")});
+  f.Put("CAP01\\PAG3.HTM", {B(1, "7", "Html")});  // stored by the page itself, on view
   f.Put("CAP02\\PAG1.HTM", {B(1, "20", "Inizio"), B(2, "25", "Fine")});
   f.Put("LIBRO\\A.MP3#", {B(1, "5", "Vecchio")});
 
   f.lists.LoadIndexPage(fs, "/book");
 
-  EXPECT_EQ(f.Lines(), (std::vector<std::string>{"-1-00:10\t-Inizio", "-4-00:20\t-Inizio", "-4-00:25\t-Fine",
-                                                 "-5-00:05\t-Vecchio"}));
-  EXPECT_EQ(f.lists.oMarkersIndex.Item(1), "Cap01\\Pag1.htm");
-  EXPECT_EQ(f.lists.oMarkersIndex.Item(4), "Libro\\a.mp3");
+  EXPECT_EQ(f.Lines(), (std::vector<std::string>{"-1-00:10\t-Inizio", "-4-00:07\t-Html", "-5-00:20\t-Inizio",
+                                                 "-5-00:25\t-Fine", "-6-00:05\t-Vecchio"}));
+  EXPECT_EQ(f.lists.oMarkersIndex.Item(1), "CAP01\\PAG1.HTM");
+  EXPECT_EQ(f.lists.oMarkersIndex.Item(2), "CAP01\\PAG3.HTM");
+  EXPECT_EQ(f.lists.oMarkersIndex.Item(5), "LIBRO\\A.MP3");
   EXPECT_EQ(f.Stored("LIBRO\\A.MP3"), (std::vector<Mark>{B(1, "5", "Vecchio")}));
   EXPECT_FALSE(f.SectionExists("LIBRO\\A.MP3#"));
   EXPECT_TRUE(f.Reports().empty());

@@ -38,6 +38,10 @@ struct BrowserWindowState {
   bool AudioOffState = false;
   // Number of the page audio now bound: 0 = ZUVPLAYER_AUDIO, n = _n.
   std::int32_t AudioIndex = 0;
+  // Playback was running when the bookmark list or the name prompt opened,
+  // and the speed it ran at: given back when they close.
+  bool WasPlaying = false;
+  float SavedRate = 1.0f;
   // Bookmark number to recall once the next page has loaded; 0 = none.
   std::int16_t PendingRecall = 0;
   // Full path of the book's index page.

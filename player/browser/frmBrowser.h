@@ -15,7 +15,8 @@
 //   frmBrowser_page_completion.cpp    what a loaded page gets
 //   frmBrowser_navigation.cpp         command links
 //   frmBrowser_keys.cpp               the command key map
-//   frmBrowser_recall.cpp             bookmark recall after a page load
+//   frmBrowser_bookmarks.cpp          adding, finding, the bookmark list keys
+//   frmBrowser_recall.cpp             bookmark recall
 //   frmBrowser_playback_settings.cpp  the playback fields and engine switch
 //   frmBrowser_osd.cpp                the on-screen display
 
@@ -149,10 +150,10 @@ class FrmBrowser : private WebBrowserEvents, private keys::KeyWindow {
   void ClearMarcatori() { bookmarks_.ClearMarcatori(); }
   // Recalls bookmark Number of the page on view (0: the one selected in the
   // list); page completion calls it for a recall waiting for its page.
-  void MarcatoriRichiama(std::int16_t& Number);
+  void MarcatoriRichiama(std::int16_t& Number) override;
   // Adds a bookmark of the page on view at Position (whole seconds) under
   // Name, asking for another name when Name is taken.
-  void AddMarcatore(std::string& Name, std::int16_t& Position);
+  void AddMarcatore(std::string& Name, std::int16_t& Position) override;
   // The stored number (1 to 100) of the bookmark named in Name (a list line
   // is reduced to its name) in Section (empty: the page on view), or 0.
   std::int16_t MarcatoreCerca(std::string& Name, std::string& Section);
@@ -214,7 +215,7 @@ class FrmBrowser : private WebBrowserEvents, private keys::KeyWindow {
   void SaveSetting(std::string_view section, std::string_view key, std::string_view value) override;
 
   EventLoop& loop() override { return loop_; }
-  Dialogs& dialogs() { return dialogs_; }
+  Dialogs& dialogs() override { return dialogs_; }
   FileSystem& fileSystem() override { return fileSystem_; }
   Settings& settings() { return settings_; }
   MdlMain& report() override { return report_; }
@@ -230,8 +231,10 @@ class FrmBrowser : private WebBrowserEvents, private keys::KeyWindow {
   WebBrowser& Pages() override { return objwb; }
   BrowserWindowState& SharedState() override { return state; }
   keys::KeyFields Fields() override {
-    return {TextAvantiIndietro, TextVolume, TextRate, frmconfigurazioneVisible, fraDebugVisible};
+    return {TextAvantiIndietro,       TextVolume,          TextRate,
+            frmconfigurazioneVisible, fraMarcatoriVisible, fraDebugVisible};
   }
+  bool PageBookmarksFull() override;
 
   // WebBrowserEvents: trace what arrives and hand it to the handlers.
   void OnBeforeNavigate2(const std::string& url, bool& cancel) override;

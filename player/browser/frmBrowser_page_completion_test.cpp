@@ -37,7 +37,7 @@ TEST_F(PageCompletion, TheIndexPageListsTheBookmarksOfEveryPageTaggedWithItsRunn
   // nothing from INCLUDE. Bookmarks are renumbered as they load.
   EXPECT_EQ(f.Bookmarks().ListMarkers.Items(),
             (Lines{"-1-01:05\t-Primo", "-3-00:10\t-Terzo", "-3-02:05\t-Primo"}));
-  EXPECT_EQ(f.Bookmarks().oMarkersIndex.Item(3), "Cap02\\c.htm");
+  EXPECT_EQ(f.Bookmarks().oMarkersIndex.Item(3), "CAP02\\C.HTM");
   EXPECT_EQ(settings.GetSetting("ZUV MediaPlayer", "Cap02\\c.htm", "2NOME", "vuoto"), "Primo");
 
   // An ordinary page lists its own bookmarks only, plain; the index's lines

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "player/keys/key_map.h"
 #include "player/keys/key_window.h"
@@ -81,6 +82,12 @@ class KeyCommands {
   // The content of a META element of the page, or nothing when it is missing.
   const HtmlElement* PageElement(const std::string& name);
   Flow OpenNeighbourPage(const std::string& element, const char* message);
+  // Around the bookmark prompt and list: pause, and give the reading back.
+  void PauseForDialog();
+  void FullResume();
+  void PlayOnIfPaused();
+  void NoBookmarks(std::string_view title);
+  Flow StepBookmark(bool forward);
 
   KeyWindow& form_;
   StepTrail& trail_;

@@ -67,7 +67,7 @@ const RowCase kRows[] = {
     {"Ctrl5", Digit(5), kCtrl, "none"},
     {"CtrlPad1", 97, kCtrl, "none"},
     {"AltPadPlus", 107, kAlt, "none"},
-    // The bookmark commands have empty bodies: only their keys are checked.
+    // The bookmark keys (what their commands do: frmBrowser_bookmarks_test.cpp).
     {"Esc", keys::kVkEscape, 0, "close_bookmark_list"},
     {"Alt4", Digit(4), kAlt, "delete_all_bookmarks"},
     {"Alt3", Digit(3), kAlt, "add_bookmark"},

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "common/controls/controls.h"
+#include "common/platform/dialogs.h"
 #include "common/platform/event_loop.h"
 #include "common/platform/file_system.h"
 #include "player/bookmarks/bookmark_lists.h"
@@ -27,6 +28,7 @@ struct KeyFields {
   TextBox& volume;    // TextVolume
   TextBox& rate;      // TextRate
   FrameVisible& configurationPanel;
+  FrameVisible& bookmarkPanel;  // fraMarcatori; the browser is on screen while it is hidden
   bool& debugFrame;
 };
 
@@ -39,6 +41,11 @@ class KeyWindow {
   virtual BrowserWindowState& SharedState() = 0;
   virtual KeyFields Fields() = 0;
   virtual BookmarkLists& Bookmarks() = 0;
+  // See FrmBrowser::AddMarcatore and FrmBrowser::MarcatoriRichiama.
+  virtual void AddMarcatore(std::string& name, std::int16_t& position) = 0;
+  virtual void MarcatoriRichiama(std::int16_t& number) = 0;
+  // True when the page on view has no room for another bookmark.
+  virtual bool PageBookmarksFull() = 0;
   virtual void OSD(const std::string& text, bool keep) = 0;
   // Binds the page's audio again (see FrmBrowser::Playaudio).
   virtual bool Playaudio(const std::string& url, bool isNext, bool isPrev) = 0;
@@ -49,6 +56,7 @@ class KeyWindow {
   virtual void SetAudioOff(bool value) = 0;
   virtual const std::string& ProgramFolder() const = 0;
   virtual EventLoop& loop() = 0;
+  virtual Dialogs& dialogs() = 0;
   virtual FileSystem& fileSystem() = 0;
   virtual MdlMain& report() = 0;
 

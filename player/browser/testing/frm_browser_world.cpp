@@ -52,6 +52,7 @@ FrmBrowser& FrmBrowserWorld::MakeWindow(PlayerMaker newPlayer) {
                                                          .report = report,
                                                          .objwb = browser,
                                                          .programFolder = ProgramFolder(),
+                                                         .volumes = &volumes,
                                                          .newPlayer = std::move(newPlayer),
                                                          .publisher = {}});
   return *form;

@@ -61,6 +61,12 @@ inline FakeElement Anchor(int n, const std::string& href) {
   return FakeElement{.tagName = "A", .id = "OrvaIndex_" + std::to_string(n), .href = href};
 }
 
+// Mounted volumes a test names, in the order it gives.
+struct ListedVolumes : Volumes {
+  std::vector<std::string> roots;
+  std::vector<std::string> MountedRoots() const override { return roots; }
+};
+
 struct FrmBrowserWorld {
   explicit FrmBrowserWorld(FrmBrowserWorldOptions options = {});
 
@@ -75,6 +81,7 @@ struct FrmBrowserWorld {
   Settings settings{registry};
   FakeWebBrowser browser{loop};
   fakes::FakeMediaLibrary media{loop};
+  ListedVolumes volumes;
   std::unique_ptr<CapturedTrace> trace;
   std::unique_ptr<FrmBrowser> form;
 
