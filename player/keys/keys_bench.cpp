@@ -27,9 +27,16 @@ struct Key {
 constexpr std::int16_t kCtrl = keys::kCtrlMask;
 constexpr std::int16_t kAlt = keys::kAltMask;
 
-// A main window reading a page with three index anchors.
+// A main window reading a page with three index anchors and `bookmarks`
+// bookmarks in the audio.
 struct World : testing::FrmBrowserWorld {
-  explicit World(double position = 100) : FrmBrowserWorld({.hostFolder = "/book"}) {
+  explicit World(double position = 100, int bookmarks = 0) : FrmBrowserWorld({.hostFolder = "/book"}) {
+    for (int n = 1; n <= bookmarks; ++n) {
+      const std::string k = std::to_string(n);
+      settings.SaveSetting("ZUV MediaPlayer", "CAP01\\PAG1.HTM", k, k);
+      settings.SaveSetting("ZUV MediaPlayer", "CAP01\\PAG1.HTM", k + "NOME", "Segno " + k);
+      settings.SaveSetting("ZUV MediaPlayer", "CAP01\\PAG1.HTM", k + "NOMEAUDIO", "uno.mp3");
+    }
     const std::string page = "file:///book/cap01/Pag1.htm";
     disk.AddFile("/book/cap01/Pag1.htm");
     disk.AddFile("/book/cap01/uno.mp3");
@@ -51,8 +58,9 @@ struct World : testing::FrmBrowserWorld {
   }
 };
 
-void PressInTurnFrom(benchmark::State& state, double position, const std::vector<Key>& keys) {
-  World world(position);
+void PressInTurnFrom(benchmark::State& state, double position, const std::vector<Key>& keys,
+                     int bookmarks = 0) {
+  World world(position, bookmarks);
   std::size_t next = 0;
   for (auto _ : state) {
     const Key& key = keys[next];
@@ -85,6 +93,33 @@ void IndexForwardAfterTheLastAnchor(benchmark::State& state) {
 BENCHMARK(IndexForwardAfterTheLastAnchor);
 BENCHMARK_CAPTURE(PressInTurn, debug_frame, std::vector<Key>{{keys::Letter('D'), keys::kShiftCtrlAltMask}});
 BENCHMARK_CAPTURE(PressInTurn, key_without_command, std::vector<Key>{{Digit(1), kCtrl | keys::kShiftMask}});
+
+// Walking a page's 99 bookmarks: each press recalls one (stop, hand the
+// file over, seek, play, show its name).
+void NextAndPreviousBookmark(benchmark::State& state) {
+  PressInTurnFrom(state, 100, {{Digit(2), kAlt}, {Digit(2), kAlt}, {Digit(1), kAlt}}, 99);
+}
+BENCHMARK(NextAndPreviousBookmark);
+
+// Adding the 100th bookmark: the scan of the stored names, the name prompt,
+// the store and the list. The bookmark is taken away again untimed.
+void AddTheHundredthBookmark(benchmark::State& state) {
+  World world(100, 99);
+  for (auto _ : state) {
+    world.dialogs.QueueInput("Nuovo");
+    world.form->Form_KeyDown(Digit(3), kAlt);
+    state.PauseTiming();
+    world.settings.DeleteSetting("ZUV MediaPlayer", "CAP01\\PAG1.HTM", "100");
+    world.settings.DeleteSetting("ZUV MediaPlayer", "CAP01\\PAG1.HTM", "100NOME");
+    world.settings.DeleteSetting("ZUV MediaPlayer", "CAP01\\PAG1.HTM", "100NOMEAUDIO");
+    BookmarkLists& lists = world.form->Bookmarks();
+    lists.oMarkers.Remove("Nuovo");
+    lists.ListMarkers.RemoveItem(lists.ListMarkers.ListCount() - 1);
+    state.ResumeTiming();
+  }
+  if (!world.dialogs.ErrorReports().empty()) state.SkipWithError("adding reported a failure");
+}
+BENCHMARK(AddTheHundredthBookmark);
 
 }  // namespace
 }  // namespace orva
