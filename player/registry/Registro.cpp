@@ -52,6 +52,13 @@ HiveRestoreResult Registro::RestoreKeyFromFile(std::string_view keyPath, const s
 
 RegImportSummary Registro::ImportRegFile(const std::string& fileName) {
   RegImportSummary summary;
+  // A store that cannot be written would take none of the file: that is a
+  // failed import, not one whose every line was skipped.
+  if (!EnablePrivilege("SeRestorePrivilege")) {
+    summary.refused = true;
+    summary.warnings.push_back({0, "il registro non si può scrivere"});
+    return summary;
+  }
   std::string bytes;
   try {
     if (fs_.FolderExists(fileName)) {

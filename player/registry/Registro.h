@@ -49,11 +49,16 @@ class Registro {
   std::vector<RegListedValue> ListValues(RegHandle root, std::string_view keyPath);
   // True when the store can be written (the only privilege there is here).
   bool EnablePrivilege(std::string_view name);
-  // Replaces everything under root\keyPath with the hive's tree. A hive
-  // that cannot be read whole leaves the store unchanged.
+  // Replaces everything under root\keyPath with the hive's tree, before
+  // returning. A hive that is missing, damaged or cannot be held whole, or
+  // a store that cannot be written, gives restored = false with the reason
+  // and leaves the store unchanged.
   HiveRestoreResult RestoreKeyFromFile(std::string_view keyPath, const std::string& fileName, RegHandle root);
   // Imports the registry text file before returning. Only the player's own
-  // subtree is written; blocks for any other key are skipped and counted.
+  // subtree is written; blocks for any other key are skipped and counted in
+  // skippedBlocks. A folder, an unreadable file, a file that is no registry
+  // file or a store that cannot be written gives refused = true, with the
+  // reason in warnings, and writes nothing.
   RegImportSummary ImportRegFile(const std::string& fileName);
 
  private:

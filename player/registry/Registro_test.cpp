@@ -50,6 +50,10 @@ TEST_F(RegistroTest, AHostileFileCannotReachOutsideThePlayersSettings) {
 TEST_F(RegistroTest, FilesAreReadAndWrittenWholeOrNotAtAll) {
   fs.AddFolder("/in/cartella.reg");
   EXPECT_TRUE(registro.ImportRegFile("/in/cartella.reg").refused);
+  fs.AddFile("/in/ok.reg", "REGEDIT4\r\n[HKEY_CURRENT_USER\\" + kSubtree + "]\r\n");
+  reg.SetReadOnly(kHkeyCurrentUser, true);
+  EXPECT_TRUE(registro.ImportRegFile("/in/ok.reg").refused) << "a store that cannot be written takes nothing";
+  reg.SetReadOnly(kHkeyCurrentUser, false);
 
   settings.SaveSetting(kApp, "LIBRO\\CAP01.HTM", "1NOME", "Ἰλιάς");
   const RegTextWriteResult w =
