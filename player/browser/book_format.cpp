@@ -4,6 +4,7 @@
 
 #include "common/runtime/conversions.h"
 #include "common/runtime/text.h"
+#include "player/browser/addresses.h"
 
 namespace orva::book {
 
@@ -109,6 +110,45 @@ bool HasExtension(std::string_view name) {
   // "tmp.XXXX") says nothing about the file.
   const int dot = InStrRev(name, ".");
   return dot > std::max(InStrRev(name, "/"), InStrRev(name, "\\"));
+}
+
+ResolvedAudio ResolveAudioReference(std::string reference, std::string_view pageUrl,
+                                    std::string_view programFolder,
+                                    const std::function<bool(const std::string&)>& exists,
+                                    const std::function<void(const std::string&)>& step) {
+  // The page's folder: up to and including the address's last "\", or else
+  // its last "/"; as a path, without "file:///", "/" made "\", "%20" a blank.
+  std::string folder;
+  if (!pageUrl.empty()) {
+    folder = Left(pageUrl, InStrRev(pageUrl, "\\"));
+    if (folder.empty()) folder = Left(pageUrl, InStrRev(pageUrl, "/"));
+  }
+  auto clean = [](const std::string& f) { return InStr(f, "file:///") > 0 ? FileAddressToPath(f) : f; };
+  ResolvedAudio out;
+  if (!Trim(pageUrl).empty() && InStr(reference, "/") == 0 && InStr(reference, "\\") == 0) {
+    folder = clean(folder);
+    reference = folder + reference;
+  }
+  if (!HasExtension(reference)) {
+    for (std::string_view extension : kAudioExtensions) {
+      if (exists(reference + std::string(extension))) {
+        reference += extension;
+        out.video = IsVideoExtension(extension);
+        break;
+      }
+    }
+  }
+  if (step) step("Controllo esistenza file " + reference);
+  out.path = reference;
+  if (!exists(out.path)) out.path = clean(folder) + reference;
+  if (step) step("Controllo esistenza file1");
+  if (!exists(out.path)) {
+    out.path = std::string(programFolder) + "\\" + reference;
+    if (!exists(out.path))
+      out.path = std::string(programFolder) + "\\" + std::string(kAudioFolder) + "\\" + reference;
+  }
+  out.reference = std::move(reference);
+  return out;
 }
 
 bool IsIndexPage(std::string_view address) { return InStr(UCase(Right(address, 20)), "INDEX.HTM") > 0; }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -156,6 +157,30 @@ bool IsVideoExtension(std::string_view extension);
 // True when the file name, after the last "/" or "\" of either kind, holds a
 // ".".
 bool HasExtension(std::string_view name);
+
+// Where a page's audio reference is found: the path last tried (the file
+// itself when `exists` says so) and the reference as completed.
+struct ResolvedAudio {
+  std::string path;
+  std::string reference;  // joined to the page's folder, extension added
+  bool video = false;     // completed with a video extension
+};
+// The player's search for the file of an audio reference, in order:
+//  - only when `pageUrl` is given (the page has just loaded) a bare name,
+//    without "/" or "\", is joined to the page's folder; the audios reached
+//    from another audio of the page come with an empty `pageUrl`;
+//  - a name without extension gets the first of kAudioExtensions for which
+//    the name so completed exists (a bare name of a later audio is so
+//    completed in the current folder only);
+//  - the file is then looked for as the name stands (a relative name in the
+//    current folder), behind the page's folder, behind the program folder
+//    and behind its "Libro" folder, and the first that exists is taken.
+// `exists` answers for a path in the core's form; `step` hears the names of
+// the searches, for the error report.
+ResolvedAudio ResolveAudioReference(std::string reference, std::string_view pageUrl,
+                                    std::string_view programFolder,
+                                    const std::function<bool(const std::string&)>& exists,
+                                    const std::function<void(const std::string&)>& step = {});
 
 // --- Index pages: "INDEX.HTM" within the last 20 characters, in capitals.
 bool IsIndexPage(std::string_view address);

@@ -1,0 +1,72 @@
+#include "backends/libxml_html/libxml_html_reader.h"
+
+#include <libxml/HTMLparser.h>
+#include <libxml/tree.h>
+
+#include <climits>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace orva::orvabook {
+
+namespace {
+
+std::string Text(const xmlChar* text) { return text ? reinterpret_cast<const char*>(text) : std::string(); }
+
+std::string Attribute(xmlNode* node, const char* name) {
+  xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
+  std::string out = Text(value);
+  xmlFree(value);
+  return out;
+}
+
+std::string TextContent(xmlNode* node) {
+  xmlChar* value = xmlNodeGetContent(node);
+  std::string out = Text(value);
+  xmlFree(value);
+  return out;
+}
+
+bool HasAttribute(xmlNode* node, const char* name) {
+  return xmlHasProp(node, reinterpret_cast<const xmlChar*>(name)) != nullptr;
+}
+
+}  // namespace
+
+PageMarkup LibxmlHtmlReader::Read(std::string_view bytes) const {
+  if (bytes.size() > INT_MAX) throw std::runtime_error("pagina troppo grande");
+  // Nothing is fetched, and the parser's complaints about the markup are
+  // the browser's business too: it shows such pages all the same.
+  const int options = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET;
+  std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> doc(
+      htmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr, options), &xmlFreeDoc);
+  if (!doc) {
+    const xmlError* error = xmlGetLastError();
+    throw std::runtime_error(error && error->message ? CollapseBlanks(error->message) : "HTML illeggibile");
+  }
+  PageMarkup page;
+  bool titleSeen = false;
+  // Depth first, in document order, without recursion: a page may nest
+  // deeper than the stack would like.
+  std::vector<xmlNode*> pending{xmlDocGetRootElement(doc.get())};
+  while (!pending.empty()) {
+    xmlNode* node = pending.back();
+    pending.pop_back();
+    if (node == nullptr) continue;
+    if (node->next) pending.push_back(node->next);
+    if (node->type != XML_ELEMENT_NODE) continue;
+    if (node->children) pending.push_back(node->children);
+    const std::string tag = Text(node->name);
+    if (tag == "title" && !titleSeen) {
+      titleSeen = true;
+      page.title = CollapseBlanks(TextContent(node));
+    }
+    if (!HasAttribute(node, "name") && !HasAttribute(node, "id")) continue;
+    page.Add({tag, Attribute(node, "name"), Attribute(node, "id"), Attribute(node, "content"),
+              Attribute(node, "href")});
+  }
+  return page;
+}
+
+}  // namespace orva::orvabook

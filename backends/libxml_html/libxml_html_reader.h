@@ -1,0 +1,16 @@
+#pragma once
+// The book checker's HTML reader on libxml2's HTML parser: it recovers from
+// broken markup as a browser does, and decodes the character set a page
+// declares in its META elements (Latin-1 for a page that declares none and
+// is not UTF-8).
+
+#include "tools/orvabook/html_reader.h"
+
+namespace orva::orvabook {
+
+class LibxmlHtmlReader final : public HtmlReader {
+ public:
+  PageMarkup Read(std::string_view bytes) const override;
+};
+
+}  // namespace orva::orvabook
