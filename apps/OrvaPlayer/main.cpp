@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTimer>
+#include <QWebEngineView>
 #include <filesystem>
 #include <memory>
 
@@ -13,6 +14,7 @@
 #include "backends/qt/keys/key_preview_filter.h"
 #include "backends/qt/keys/script_keys.h"
 #include "backends/qt/panels/configurazione_panel.h"
+#include "backends/qt/panels/marcatori_panel.h"
 #include "backends/qt/panels/osd_announcer.h"
 #include "backends/qt/platform/program_bootstrap.h"
 #include "backends/qt/platform/store_session.h"
@@ -93,6 +95,7 @@ int main(int argc, char** argv) {
        },
        nullptr});
   orva::AddConfigurazioneScriptActions(actions);
+  orva::AddMarcatoriScriptActions(actions);
   const orva::ProgramSpec spec{
       "OrvaPlayer", "The accessible talking-book player: shows the book's pages and plays their audio.",
       /*takesBook=*/true, /*embedsBrowser=*/true};
@@ -112,6 +115,11 @@ int main(int argc, char** argv) {
     // command key toggles; the on-screen display speaks its messages.
     auto* panel = new orva::ConfigurazionePanel(r->form, r->form.frmconfigurazioneVisible, r->window.get());
     orva::BindConfigurazioneScriptActions(ctx.actions, *panel);
+    // The bookmark panel follows fraMarcatoriVisible and takes the browser's
+    // place while shown, under the on-screen display.
+    auto* bookmarks = new orva::MarcatoriPanel(r->form, r->window->view(), r->window.get());
+    bookmarks->stackUnder(r->window->osd());
+    orva::BindMarcatoriScriptActions(ctx.actions, *bookmarks);
     if (!orva::AnnounceOsdMessages(r->form, r->window.get()))
       ctx.Notice("the on-screen display has no label");
     // Every key reaches the key map before the focused control; the
@@ -120,7 +128,7 @@ int main(int argc, char** argv) {
         r->window.get(),
         [r](std::int16_t keyCode, std::int16_t shift) { r->form.Form_KeyDown(keyCode, shift); },
         r->window.get());
-    keys->WatchMessage(r->window->findChild<QLabel*>(QStringLiteral("lblOSD")));
+    keys->WatchMessage(r->window->osd());
     ctx.app.installEventFilter(keys);
     ctx.actions.Bind("key", [r](const orva::ScriptArgs& args) {
       orva::PressScriptKey(*r->window, *orva::x11keys::ParseScriptKey(args.at(0)));

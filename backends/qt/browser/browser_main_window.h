@@ -20,6 +20,9 @@ class BrowserMainWindow : public QMainWindow {
   explicit BrowserMainWindow(QWidget* parent = nullptr);
 
   QWebEngineView* view() const { return view_; }
+  // The on-screen display strip; panels that take the browser's place stay
+  // under it.
+  QLabel* osd() const { return osd_; }
   // Follows the window's caption and on-screen display; its exit question
   // decides whether a close goes ahead.
   void Attach(FrmBrowser& form);

@@ -61,7 +61,8 @@ class AtSpiListener : public QObject {
   // for a moment before returning.
   bool Listen() {
     if (!bus_.isConnected()) return false;
-    for (const char* event : {"Object:StateChanged:Showing", "Object:PropertyChange:AccessibleName"}) {
+    for (const char* event : {"Object:StateChanged:Showing", "Object:StateChanged:Focused",
+                              "Object:PropertyChange:AccessibleName"}) {
       QDBusMessage call = QDBusMessage::createMethodCall(
           QStringLiteral("org.a11y.atspi.Registry"), QStringLiteral("/org/a11y/atspi/registry"),
           QStringLiteral("org.a11y.atspi.Registry"), QStringLiteral("RegisterEvent"));
@@ -77,6 +78,8 @@ class AtSpiListener : public QObject {
 
   // Every object that became showing since the last clear, in order.
   std::vector<Showing> shown;
+  // Every object that took the keyboard (a control, or a line of a list).
+  std::vector<Showing> focused;
 
   // Asks the object over the bus, as a screen reader does before speaking.
   // The program answers from its own event loop, which runs meanwhile.
@@ -101,8 +104,10 @@ class AtSpiListener : public QObject {
  private slots:
   void OnStateChanged(const QDBusMessage& message) {
     const QVariantList args = message.arguments();
-    if (args.size() >= 2 && args[0].toString() == QLatin1String("showing") && args[1].toInt() == 1)
-      shown.push_back({message.service(), message.path()});
+    if (args.size() < 2 || args[1].toInt() != 1) return;
+    if (args[0].toString() == QLatin1String("showing")) shown.push_back({message.service(), message.path()});
+    if (args[0].toString() == QLatin1String("focused"))
+      focused.push_back({message.service(), message.path()});
   }
 
  private:
