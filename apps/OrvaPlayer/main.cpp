@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "backends/mpv/mpv_media_engine.h"
+#include "backends/posix/mounted_volumes.h"
 #include "backends/qt/browser/browser_main_window.h"
 #include "backends/qt/browser/qt_web_browser.h"
 #include "backends/qt/keys/key_preview_filter.h"
@@ -52,6 +53,7 @@ struct PlayerRun {
             .report = report,
             .objwb = browser,
             .programFolder = orva::CoreFolderFromHost(bookFolder),
+            .volumes = &volumes,
             .newPlayer = [this,
                           &ctx] { return std::make_unique<orva::oMoxPlayer>(ctx.loop, report, engines); },
             .publisher = {}}) {
@@ -64,6 +66,9 @@ struct PlayerRun {
   std::unique_ptr<orva::BrowserMainWindow> window;
   orva::QtWebBrowser browser;
   orva::MediaEngineFactory engines;
+  // Where a bookmark's audio is looked for when the book has moved to
+  // another disc or stick; read afresh at each search.
+  orva::PosixMountedVolumes volumes;
   orva::FrmBrowser form;
 };
 
