@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "common/runtime/utf8.h"
+
 namespace orva::orvabook {
 
 namespace {
@@ -32,15 +34,33 @@ bool HasAttribute(xmlNode* node, const char* name) {
   return xmlHasProp(node, reinterpret_cast<const xmlChar*>(name)) != nullptr;
 }
 
+bool IsUtf8(std::string_view bytes) {
+  for (std::size_t pos = 0; pos < bytes.size();) {
+    const std::size_t at = pos;
+    if (DecodeUtf8Char(bytes, pos) == kReplacementChar && bytes.substr(at, 3) != "\xEF\xBF\xBD") return false;
+  }
+  return true;
+}
+
+using Doc = std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)>;
+
+Doc Parse(std::string_view bytes, const char* encoding) {
+  // Nothing is fetched, and the parser's complaints about the markup are
+  // the browser's business too: it shows such pages all the same.
+  const int options = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET;
+  return Doc(htmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, encoding, options),
+             &xmlFreeDoc);
+}
+
 }  // namespace
 
 PageMarkup LibxmlHtmlReader::Read(std::string_view bytes) const {
   if (bytes.size() > INT_MAX) throw std::runtime_error("pagina troppo grande");
-  // Nothing is fetched, and the parser's complaints about the markup are
-  // the browser's business too: it shows such pages all the same.
-  const int options = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET;
-  std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> doc(
-      htmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr, options), &xmlFreeDoc);
+  Doc doc = Parse(bytes, nullptr);
+  // A page that declares no character set and is not UTF-8 was written in
+  // the Windows code page, which is what the browser reads it in; the
+  // parser's own guess would turn its accented letters into others.
+  if (doc && doc->encoding == nullptr && !IsUtf8(bytes)) doc = Parse(bytes, "windows-1252");
   if (!doc) {
     const xmlError* error = xmlGetLastError();
     throw std::runtime_error(error && error->message ? CollapseBlanks(error->message) : "HTML illeggibile");

@@ -1,8 +1,8 @@
 #pragma once
 // The book checker's HTML reader on libxml2's HTML parser: it recovers from
 // broken markup as a browser does, and decodes the character set a page
-// declares in its META elements (Latin-1 for a page that declares none and
-// is not UTF-8).
+// declares in its META elements (Windows-1252 for a page that declares none
+// and is not UTF-8, as the browser reads such a page).
 
 #include "tools/orvabook/html_reader.h"
 

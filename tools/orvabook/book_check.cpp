@@ -279,18 +279,18 @@ class Checker {
     page.name = std::move(name);
     page.core = std::move(core);
     page.host = HostPath(page.core);
+    page.url = FileAddress(page.host);
     order_.emplace(page.name, pages_.size());
     pagesByHost_.emplace(page.host, pages_.size());
     pages_.push_back(std::move(page));
   }
 
   void FindPages() {
-    // The index page is opened by the name the player writes, whatever the
-    // letter case on disk: that name is in its address.
+    // Every page's address names its file as it is on disk: the browser is
+    // sent on to that file when a link writes its name in another case.
     const std::string index = book::IndexPathOf(programFolder_);
     if (Exists(index)) {
-      AddPage(std::string(book::kIndexPage), index);
-      pages_.back().url = FileAddress(book_ + "/" + std::string(book::kIndexPage));
+      AddPage(Inside(HostPath(index)), index);
     } else {
       Add(Severity::kError, "pagina", std::string(book::kIndexPage), "",
           "manca la pagina indice: il lettore non ha da dove cominciare");
@@ -302,7 +302,6 @@ class Checker {
         const std::string extension = dot == std::string::npos ? std::string() : upper.substr(dot);
         if (extension == ".HTM" || extension == ".HTML") {
           AddPage(file.folder + "/" + file.file, file.Path(programFolder_));
-          pages_.back().url = FileAddress(pages_.back().host);
         }
         return WalkNext::kNextFile;
       });
