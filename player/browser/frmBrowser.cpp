@@ -27,7 +27,8 @@ void AsBoolean(const std::string& text) { (void)CBool(text); }
 }  // namespace
 
 FrmBrowser::FrmBrowser(FrmBrowserServices services)
-    : objwb(services.objwb),
+    : frmImpExp(services.fileSystem, services.volumes, std::move(services.homeFolder), services.report),
+      objwb(services.objwb),
       TimerSpalsh(services.loop),
       TimerOSD(services.loop, 1500, false),
       TimerDisableState(services.loop, 1000, false),
@@ -38,8 +39,11 @@ FrmBrowser::FrmBrowser(FrmBrowserServices services)
       settings_(services.settings),
       report_(services.report),
       programFolder_(std::move(services.programFolder)),
+      dataFolder_(std::move(services.dataFolder)),
+      makeFolders_(std::move(services.makeFolders)),
       newPlayer_(std::move(services.newPlayer)),
-      publisher_(std::move(services.publisher)) {
+      publisher_(std::move(services.publisher)),
+      registro_(services.settings.registry(), services.fileSystem, services.hives) {
   objwb.SetEvents(this);
   chkAudioOff.Click = [this] { chkAudioOff_Click(); };
   chkSavePos.Click = [this] { chkSavePos_Click(); };
@@ -48,6 +52,7 @@ FrmBrowser::FrmBrowser(FrmBrowserServices services)
   TextRate.Change = [this] { TextRate_Change(); };
   TextVolume.Change = [this] { TextVolume_Change(); };
   bookmarks_.ListMarkers.Click = [this] { ListMarkers_Click(); };
+  frmImpExp.Confirm = [this] { cmdImpExp_Click(2); };
   TimerSpalsh.Timer = [this] { TimerSpalsh_Timer(); };
   TimerOSD.Timer = [this] { TimerOSD_Timer(); };
   TimerDisableState.Timer = [this] { TimerDisableState_Timer(); };
@@ -130,6 +135,7 @@ void FrmBrowser::Form_Load() {
     state.SettingsApp = std::string(kSettingsApp);
     state.Messages.ResetToDefaults();
     state.SetVolumeScale(kVolumeScale6);
+    frmImpExp.Start();
 
     trail.Step("Form Load: caricamento settings");
     chkSavePos.SetValue(CInt(SoundSetting("SavePos", "0", AsWholeNumber)));

@@ -19,6 +19,9 @@
 //   frmBrowser_recall.cpp             bookmark recall
 //   frmBrowser_playback_settings.cpp  the playback fields and engine switch
 //   frmBrowser_osd.cpp                the on-screen display
+//   frmBrowser_impexp.cpp             the bookmark panel's buttons: export,
+//                                     import, the chooser, closing
+//   frmBrowser_debug.cpp              the debug frame's handlers
 
 #include <cstdint>
 #include <functional>
@@ -28,6 +31,7 @@
 #include "common/controls/controls.h"
 #include "common/controls/timer_control.h"
 #include "common/platform/dialogs.h"
+#include "common/platform/environment.h"
 #include "common/platform/event_loop.h"
 #include "common/platform/file_system.h"
 #include "common/platform/volumes.h"
@@ -36,9 +40,12 @@
 #include "player/browser/browser_window_state.h"
 #include "player/browser/web_browser.h"
 #include "player/keys/key_window.h"
+#include "player/panels/fraDebug.h"
+#include "player/panels/frmImpExp.h"
 #include "player/panels/frmconfigurazione.h"
 #include "player/panels/mdlMain.h"
 #include "player/playback/oMoxPlayer.h"
+#include "player/registry/Registro.h"
 
 namespace orva {
 
@@ -75,6 +82,18 @@ struct SplashPublisher {
   std::string thanks = "Navigazione delle pagine realizzata con un motore web libero.";
 };
 
+// The reader's own folders, as the core writes paths ("\" separators).
+struct ReaderFolders {
+  // $HOME; empty when it is not set.
+  std::string home;
+  // Where the program keeps the reader's files that are not settings (the
+  // backup taken before every bookmark import, the debug export):
+  // $XDG_DATA_HOME/orvaplayer, or ~/.local/share/orvaplayer when that is
+  // unset or not absolute; empty when neither variable gives a folder.
+  std::string data;
+};
+ReaderFolders ReaderFoldersFrom(const Environment& env);
+
 struct FrmBrowserServices {
   EventLoop& loop;
   Dialogs& dialogs;
@@ -89,6 +108,17 @@ struct FrmBrowserServices {
   // The mounted volumes a bookmark's audio is looked for on when neither its
   // page's folder nor "Libro" holds it; null when there are none to search.
   const Volumes* volumes = nullptr;
+  // The reader's home folder, first in the chooser's drive list, and the
+  // data folder (ReaderFoldersFrom), both as the core writes paths.
+  std::string homeFolder = {};
+  std::string dataFolder = {};
+  // Creates a folder with the folders above it (a core path), raising when
+  // it cannot; the data folder is made with it when missing. Null: nothing
+  // is created, and a file for a missing folder cannot be written.
+  std::function<void(const std::string& folder)> makeFolders = {};
+  // Reads the hive files a bookmark import may restore; null: they cannot
+  // be imported (the import says so).
+  HiveReader* hives = nullptr;
   // Makes a new player facade; may throw when no engine can be had.
   std::function<std::unique_ptr<oMoxPlayer>()> newPlayer;
   SplashPublisher publisher;
@@ -162,6 +192,27 @@ class FrmBrowser : private WebBrowserEvents, private keys::KeyWindow {
   void ListMarkers_DblClick();
   void ListMarkers_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
 
+  // --- The bookmark panel's buttons cmdImpExp(0 to 4): open the chooser
+  // for export (0) or import (1), carry it out (2), close the chooser (3),
+  // close the panel and resume reading (4). Other indices do nothing.
+  void cmdImpExp_Click(std::int16_t Index);
+  // The debug frame's test export of the player's settings to
+  // "provatxt.reg" in the data folder, without a message.
+  void Command1_Click();
+  // The backup every import writes first, in the data folder (empty when
+  // there is no data folder).
+  std::string BackupFile() const;
+
+  // --- The debug frame's handlers (see player/panels/fraDebug.h).
+  // Index 1 plays; both put the player's file name into TxtDebFilename.
+  void cmdDebug_Click(std::int16_t Index);
+  void cmdFileAudio_Click();
+  void cmdGO_Click();
+  // The dragged frame goes where the drag is; a drop does nothing.
+  // `Source` names the dragged control.
+  void fraDebug_DragOver(std::string_view Source, float X, float Y, std::int16_t State);
+  void fraDebug_DragDrop(std::string_view /*Source*/, float /*X*/, float /*Y*/) {}
+
   // --- Playback fields and engine switch.
   void chkAudioOff_Click();
   void SetAudioOff(bool value) override;
@@ -209,6 +260,10 @@ class FrmBrowser : private WebBrowserEvents, private keys::KeyWindow {
   // The bookmark panel, shown in the browser's place by Alt+6; its list is
   // Bookmarks().ListMarkers. The browser is on screen while it is hidden.
   FrameVisible fraMarcatoriVisible{kMarcatoriName, kMarcatoriCaption};
+  // The bookmark panel's file chooser; its OK runs cmdImpExp_Click(2).
+  FrmImpExp frmImpExp;
+  // The debug frame, shown and hidden by Shift+Ctrl+Alt.
+  FraDebug fraDebug;
 
   // Settings of the main program ("ZUV MediaPlayer").
   std::string GetSetting(std::string_view section, std::string_view key, std::string_view defaultValue = {});
@@ -232,7 +287,7 @@ class FrmBrowser : private WebBrowserEvents, private keys::KeyWindow {
   BrowserWindowState& SharedState() override { return state; }
   keys::KeyFields Fields() override {
     return {TextAvantiIndietro,       TextVolume,          TextRate,
-            frmconfigurazioneVisible, fraMarcatoriVisible, fraDebugVisible};
+            frmconfigurazioneVisible, fraMarcatoriVisible, fraDebug.Visible};
   }
   bool PageBookmarksFull() override;
 
@@ -244,6 +299,13 @@ class FrmBrowser : private WebBrowserEvents, private keys::KeyWindow {
 
   // Releases the facade and makes a new one with the window's handlers.
   void NewPlayer();
+  // cmdImpExp_Click(2): the export or the import the chooser is open for.
+  // False leaves the chooser open.
+  bool CarryOutImpExp();
+  void ExportBookmarks(const std::string& folder, const std::string& typed);
+  void ImportBookmarks(const std::string& path);
+  // Makes the data folder when it is missing; false when there is none.
+  bool DataFolderReady();
   // Makes and sets up the player for one engine choice (Form_Load);
   // throws on failure.
   void SetUpPlayer(std::string& choice, class StepTrail& trail);
@@ -263,11 +325,10 @@ class FrmBrowser : private WebBrowserEvents, private keys::KeyWindow {
   WebBrowser& objwb;
   std::unique_ptr<oMoxPlayer> oPlayer;
 
-  // Debug panel fields: the address of the last navigation and the file
-  // last given to the player.
-  TextBox TextURL;
-  TextBox TxtDebFilename;
-  bool fraDebugVisible = false;
+  // The debug frame's fields the other parts of the window write: the
+  // address of the last navigation and the file last given to the player.
+  TextBox& TextURL = fraDebug.TextURL;
+  TextBox& TxtDebFilename = fraDebug.TxtDebFilename;
 
   // On-screen display: the frame and its label.
   bool frmOSDVisible = false;
@@ -284,12 +345,15 @@ class FrmBrowser : private WebBrowserEvents, private keys::KeyWindow {
   Settings& settings_;
   MdlMain& report_;
   std::string programFolder_;
+  std::string dataFolder_;
+  std::function<void(const std::string&)> makeFolders_;
   std::function<std::unique_ptr<oMoxPlayer>()> newPlayer_;
   SplashPublisher publisher_;
   std::string caption_{kMainCaption};
   bool unloaded_ = false;
   BookmarkStore bookmarkStore_{settings_};
   BookmarkLists bookmarks_{bookmarkStore_, report_, [this] { return Section(); }};
+  Registro registro_;
 };
 
 }  // namespace orva

@@ -9,6 +9,7 @@
 #include "common/automation/trace.h"
 #include "common/runtime/conversions.h"
 #include "common/runtime/text.h"
+#include "common/runtime/vb_error.h"
 #include "player/keys/key_commands.h"
 #include "player/panels/strtempo.h"
 
@@ -38,19 +39,27 @@ void KeyCommands::PauseForDialog() {
   }
 }
 
-void KeyCommands::FullResume() {
-  BrowserWindowState& state = form_.SharedState();
+void FullResume(KeyWindow& form) {
+  BrowserWindowState& state = form.SharedState();
   if (!state.WasPlaying) return;
-  oMoxPlayer& player = Player();
-  const std::string file = player.FileName();
-  const double position = player.CurrentPosition();
-  player.SetFileName(file);
-  form_.loop().DoEvents();
-  Player().SetCurrentPosition(position);
-  form_.loop().DoEvents();
-  Player().Play_Player();
-  Player().SetRate(state.SavedRate);
+  // The player is asked for again after each wait: the events that run
+  // there may have replaced it.
+  auto player = [&form]() -> oMoxPlayer& {
+    oMoxPlayer* p = form.KeyPlayer();
+    if (p == nullptr) RaiseVbError(vberr::kObjectNotSet);
+    return *p;
+  };
+  const std::string file = player().FileName();
+  const double position = player().CurrentPosition();
+  player().SetFileName(file);
+  form.loop().DoEvents();
+  player().SetCurrentPosition(position);
+  form.loop().DoEvents();
+  player().Play_Player();
+  player().SetRate(state.SavedRate);
 }
+
+void KeyCommands::FullResume() { keys::FullResume(form_); }
 
 void KeyCommands::PlayOnIfPaused() {
   BrowserWindowState& state = form_.SharedState();

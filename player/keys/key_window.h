@@ -29,7 +29,7 @@ struct KeyFields {
   TextBox& rate;      // TextRate
   FrameVisible& configurationPanel;
   FrameVisible& bookmarkPanel;  // fraMarcatori; the browser is on screen while it is hidden
-  bool& debugFrame;
+  FrameVisible& debugFrame;     // fraDebug
 };
 
 class KeyWindow {
@@ -63,5 +63,12 @@ class KeyWindow {
  protected:
   ~KeyWindow() = default;
 };
+
+// Gives the reading back after a pause for a dialog or the bookmark panel,
+// when WasPlaying: the file the player holds is handed to it again at the
+// position it had, so an engine that lost its place while a modal dialog
+// held the event loop starts cleanly, and the speed saved in SavedRate comes
+// back. Raises when there is no player to resume.
+void FullResume(KeyWindow& form);
 
 }  // namespace orva::keys

@@ -188,7 +188,7 @@ Flow KeyCommands::AudioOnOff() {
 }
 
 Flow KeyCommands::DebugFrame() {
-  bool& debugFrame = form_.Fields().debugFrame;
+  FrameVisible& debugFrame = form_.Fields().debugFrame;
   debugFrame = !debugFrame;
   return Flow::kGoOn;
 }

@@ -45,16 +45,21 @@ void FrmBrowserWorld::AddReadingPage(const std::vector<std::optional<int>>& anch
 FrmBrowser& FrmBrowserWorld::MakeWindow(PlayerMaker newPlayer) {
   if (!newPlayer) newPlayer = [this] { return NewPlayer(media.Factory()); };
   form.reset();
-  form = std::make_unique<FrmBrowser>(FrmBrowserServices{.loop = loop,
-                                                         .dialogs = dialogs,
-                                                         .fileSystem = files,
-                                                         .settings = settings,
-                                                         .report = report,
-                                                         .objwb = browser,
-                                                         .programFolder = ProgramFolder(),
-                                                         .volumes = &volumes,
-                                                         .newPlayer = std::move(newPlayer),
-                                                         .publisher = {}});
+  form = std::make_unique<FrmBrowser>(FrmBrowserServices{
+      .loop = loop,
+      .dialogs = dialogs,
+      .fileSystem = files,
+      .settings = settings,
+      .report = report,
+      .objwb = browser,
+      .programFolder = ProgramFolder(),
+      .volumes = &volumes,
+      .homeFolder = folders.home,
+      .dataFolder = folders.data,
+      .makeFolders = [this](const std::string& folder) { disk.AddFolder(files.ToHost(folder)); },
+      .hives = &hives,
+      .newPlayer = std::move(newPlayer),
+      .publisher = {}});
   return *form;
 }
 

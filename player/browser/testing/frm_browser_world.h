@@ -8,6 +8,7 @@
 // pages asked for, the files played, the store, the reports and the trace.
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -20,6 +21,7 @@
 #include "common/runtime/text.h"
 #include "common/settings/memory_registry.h"
 #include "common/settings/settings.h"
+#include "fakes/fake_environment.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/recording_dialogs.h"
 #include "fakes/virtual_event_loop.h"
@@ -43,9 +45,9 @@ struct FrmBrowserInside {
   static BrowserWindowState& State(FrmBrowser& f) { return f.state; }
   static std::unique_ptr<oMoxPlayer>& Player(FrmBrowser& f) { return f.oPlayer; }
   static TimerControl& SplashTimer(FrmBrowser& f) { return f.TimerSpalsh; }
-  static bool DebugFrameVisible(FrmBrowser& f) { return f.fraDebugVisible; }
-  static std::string TextURL(FrmBrowser& f) { return f.TextURL.Text(); }
-  static std::string TxtDebFilename(FrmBrowser& f) { return f.TxtDebFilename.Text(); }
+  static bool DebugFrameVisible(FrmBrowser& f) { return f.fraDebug.Visible; }
+  static std::string TextURL(FrmBrowser& f) { return f.fraDebug.TextURL.Text(); }
+  static std::string TxtDebFilename(FrmBrowser& f) { return f.fraDebug.TxtDebFilename.Text(); }
 };
 using In = FrmBrowserInside;
 
@@ -67,6 +69,21 @@ struct ListedVolumes : Volumes {
   std::vector<std::string> MountedRoots() const override { return roots; }
 };
 
+// Hive files a test names, by the path the import asks for; any other is
+// refused as damaged.
+struct ListedHives : HiveReader {
+  std::map<std::string, HiveKey> hives;
+  bool ReadHive(const std::string& path, HiveKey* root, std::string* error) override {
+    const auto it = hives.find(path);
+    if (it == hives.end()) {
+      *error = "file hive danneggiato";
+      return false;
+    }
+    *root = it->second;
+    return true;
+  }
+};
+
 struct FrmBrowserWorld {
   explicit FrmBrowserWorld(FrmBrowserWorldOptions options = {});
 
@@ -82,6 +99,12 @@ struct FrmBrowserWorld {
   FakeWebBrowser browser{loop};
   fakes::FakeMediaLibrary media{loop};
   ListedVolumes volumes;
+  ListedHives hives;
+  // The reader's home folder (on the host), which is not on the disk until
+  // a test adds it, and the folders the window gets from it.
+  static constexpr const char* kHome = "/home/lettore";
+  ReaderFolders folders =
+      ReaderFoldersFrom(fakes::FakeEnvironment(std::map<std::string, std::string>{{"HOME", kHome}}));
   std::unique_ptr<CapturedTrace> trace;
   std::unique_ptr<FrmBrowser> form;
 
