@@ -91,8 +91,9 @@ const fs::path& Book() {
 void BM_CheckLargeBookWithoutAudio(benchmark::State& state) {
   PosixFileSystem files;
   LibxmlHtmlReader html;
+  const std::string book = Book().string();
   for (auto _ : state) {
-    const CheckResult result = CheckBook(files, html, Book().string(), {});
+    const CheckResult result = CheckBook(files, html, book, {});
     if (result.pages != kFolders * kPages + 1 || !result.findings.empty()) {
       state.SkipWithError(result.findings.empty() ? "wrong page count"
                                                   : result.findings.front().message.c_str());
