@@ -4,6 +4,7 @@
 // finishing its load after the reader left must not act on it.
 
 #include "common/automation/trace.h"
+#include "common/automation/trace_events.h"
 #include "common/runtime/text.h"
 #include "player/browser/book_format.h"
 #include "player/browser/frmBrowser.h"
@@ -41,9 +42,14 @@ void FrmBrowser::OnWindowClosing(bool isChildWindow, bool& cancel) {
 void FrmBrowser::objWB_TitleChange(const std::string& Text) {
   Guarded(report_, "objWB_TitleChange", [&] {
     // The browser's own page for a server it cannot reach leads back to the
-    // book.
-    if (LCase(Text) == "impossibile trovare il server")
-      objwb.Navigate2(Replace(programFolder_ + "\\" + std::string(book::kIndexPage), "\\\\", "\\"));
+    // book, unless the book's index page is what failed: asking for it again
+    // would fail again, many times a second, for as long as the program runs.
+    if (LCase(Text) != "impossibile trovare il server") return;
+    if (book::IsIndexPage(objwb.LocationURL())) {
+      TraceNotice("the book's index page cannot be opened: " + objwb.LocationURL());
+      return;
+    }
+    objwb.Navigate2(Replace(programFolder_ + "\\" + std::string(book::kIndexPage), "\\\\", "\\"));
   });
 }
 

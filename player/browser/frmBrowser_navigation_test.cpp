@@ -123,16 +123,19 @@ TEST_F(Navigation, AKeyCommandRunsTheKeyWithItsModifiers) {
 }
 
 TEST_F(Navigation, AFailedServerLookupReturnsToTheIndexPage) {
-  const std::pair<const char*, bool> cases[] = {{"IMPOSSIBILE TROVARE IL SERVER", true},
-                                                {"Impossibile trovare il server.", false}};
-  for (const auto& [title, toIndex] : cases) {
+  // A failing index page is not asked for again: it would fail again, for ever.
+  const std::string index = Url("Index.htm");
+  const std::tuple<std::string, const char*, std::string> cases[] = {
+      {"http://nowhere.example/", "IMPOSSIBILE TROVARE IL SERVER", "\\books\\Storia Antica\\Index.htm"},
+      {"http://nowhere.example/", "Impossibile trovare il server.", "http://nowhere.example/"},
+      {index, "Impossibile trovare il server", index}};
+  for (const auto& [address, title, last] : cases) {
     SCOPED_TRACE(title);
     Start();
-    browser.AddPage("http://nowhere.example/", {.title = title});
-    browser.Navigate2("http://nowhere.example/");
+    browser.AddPage(address, {.title = title});
+    browser.Navigate2(address);
     loop.DoEvents();
-    EXPECT_EQ(browser.Requested().back(),
-              toIndex ? "\\books\\Storia Antica\\Index.htm" : "http://nowhere.example/");
+    EXPECT_EQ(browser.Requested().back(), last);
   }
 }
 
