@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-webengine-dev qt6-webchannel-dev libqt6webenginecore6-bin libqt6opengl6-dev
-  libmpv-dev libhivex-dev libsqlite3-dev sqlite3 libxml2-dev
+  libmpv-dev libhivex-dev libsqlite3-dev sqlite3 libxml2-dev libspeechd-dev speech-dispatcher
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format libclang-rt-14-dev
   espeak-ng sox libsox-fmt-mp3 ffmpeg lame
