@@ -447,6 +447,9 @@ void MpvMediaEngine::OnSeekFinished() {
   // A file opened at a start position.
   if (playAfterSeek_) {
     playAfterSeek_ = false;
+    // Playing from here on: the position is mpv's again. A target kept would
+    // be reported at the next pause, where the reader is long past it.
+    seekTarget_.reset();
     SetFlag("pause", false);
     ChangeState(playstate::kPlaying);
   } else {
