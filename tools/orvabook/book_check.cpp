@@ -92,12 +92,14 @@ std::vector<std::string> Keys(const PageMarkup& markup) {
   return keys;
 }
 
+bool AllDigits(std::string_view s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 // The number of a numbered name as the player writes it: decimal digits
 // without leading zeros. None for anything else.
 std::optional<int> NumberOf(std::string_view digits) {
-  if (digits.empty() || digits.size() > 5 || digits.front() == '0') return std::nullopt;
-  if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
-    return std::nullopt;
+  if (!AllDigits(digits) || digits.size() > 5 || digits.front() == '0') return std::nullopt;
   return std::stoi(std::string(digits));
 }
 
@@ -182,7 +184,8 @@ class Checker {
     result_.pages = static_cast<int>(pages_.size());
     result_.decoded = options_.decoder != nullptr;
     for (std::size_t i = 0; i < audio_.size(); ++i) result_.audio[i].file = Inside(audio_[i].host);
-    // Page by page, in reading order; the book's own files last.
+    // Page by page, the index page first and then in the order of the book
+    // walk; the book's own files last.
     std::stable_sort(result_.findings.begin(), result_.findings.end(),
                      [this](const Finding& a, const Finding& b) { return Order(a.page) < Order(b.page); });
     return std::move(result_);
@@ -253,7 +256,7 @@ class Checker {
           const std::string digits = upper.substr(5, upper.size() - 9);
           if (const std::optional<int> n = NumberOf(digits))
             styles.insert(*n);
-          else
+          else if (AllDigits(digits))
             Add(Severity::kWarning, "stili", "INCLUDE", file,
                 "il lettore non lo trova: i fogli di stile si numerano 1, 2, 3... senza zeri iniziali");
         }
@@ -429,9 +432,10 @@ class Checker {
     std::set<int> numbers;
     for (const std::string& key : Keys(page.markup)) {
       if (!StartsWith(key, kIndexAnchorPrefix)) continue;
-      if (const std::optional<int> n = NumberOf(std::string_view(key).substr(kIndexAnchorPrefix.size())))
+      const std::string_view digits = std::string_view(key).substr(kIndexAnchorPrefix.size());
+      if (const std::optional<int> n = NumberOf(digits))
         numbers.insert(*n);
-      else
+      else if (AllDigits(digits))
         Add(Severity::kWarning, "indice", page.name, key,
             "i tasti dell'indice non trovano questa voce: le voci si numerano 1, 2, 3... senza zeri "
             "iniziali");
