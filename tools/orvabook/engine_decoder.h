@@ -5,6 +5,7 @@
 // as it would fail in the player.
 
 #include <memory>
+#include <stdexcept>
 
 #include "common/platform/event_loop.h"
 #include "player/playback/media_engine.h"
@@ -14,13 +15,14 @@ namespace orva::orvabook {
 
 class EngineDecoder final : public AudioDecoder {
  public:
-  // `factory` makes an engine without sound or picture; `loop` delivers its
-  // events.
-  EngineDecoder(MediaEngineFactory factory, EventLoop& loop) : factory_(std::move(factory)), loop_(loop) {}
+  // `engine` plays without sound or picture; `loop` delivers its events.
+  // Throws what the factory throws when the engine cannot start.
+  EngineDecoder(const MediaEngineFactory& factory, EventLoop& loop) : loop_(loop), engine_(factory()) {
+    if (!engine_) throw std::runtime_error("nessun motore multimediale");
+  }
   DecodeResult Decode(const std::string& hostPath) override;
 
  private:
-  MediaEngineFactory factory_;
   EventLoop& loop_;
   std::unique_ptr<MediaEngine> engine_;
 };
