@@ -28,6 +28,8 @@ void AsBoolean(const std::string& text) { (void)CBool(text); }
 
 FrmBrowser::FrmBrowser(FrmBrowserServices services)
     : frmImpExp(services.fileSystem, services.volumes, std::move(services.homeFolder), services.report),
+      voice(services.report, services.speech, services.screenReader,
+            [this](std::string_view value) { SaveSetting(kPlayerSection, ProgramVoice::kKey, value); }),
       objwb(services.objwb),
       TimerSpalsh(services.loop),
       TimerOSD(services.loop, 1500, false),
@@ -138,6 +140,8 @@ void FrmBrowser::Form_Load() {
     frmImpExp.Start();
 
     trail.Step("Form Load: caricamento settings");
+    // First, so that the rest of the start-up's reports are spoken too.
+    voice.Load(GetSetting(kPlayerSection, ProgramVoice::kKey));
     chkSavePos.SetValue(CInt(SoundSetting("SavePos", "0", AsWholeNumber)));
     state.StyleNumber = CInt(SoundSetting("StyleSheet", "1", AsWholeNumber));
     TextAvantiIndietro.SetText(SoundSetting("AvantiIndietro", "10", AsNumber));

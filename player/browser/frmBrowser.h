@@ -34,6 +34,7 @@
 #include "common/platform/environment.h"
 #include "common/platform/event_loop.h"
 #include "common/platform/file_system.h"
+#include "common/platform/speech.h"
 #include "common/platform/volumes.h"
 #include "common/settings/settings.h"
 #include "player/bookmarks/bookmark_lists.h"
@@ -122,6 +123,10 @@ struct FrmBrowserServices {
   // Makes a new player facade; may throw when no engine can be had.
   std::function<std::unique_ptr<oMoxPlayer>()> newPlayer;
   SplashPublisher publisher;
+  // The program's own voice (null: there is none) and whether a screen
+  // reader is running (null: none is ever seen); see ProgramVoice.
+  Speech* speech = nullptr;
+  const ScreenReaderStatus* screenReader = nullptr;
 };
 
 class FrmBrowser : private WebBrowserEvents, private keys::KeyWindow {
@@ -264,6 +269,9 @@ class FrmBrowser : private WebBrowserEvents, private keys::KeyWindow {
   FrmImpExp frmImpExp;
   // The debug frame, shown and hidden by Shift+Ctrl+Alt.
   FraDebug fraDebug;
+  // The configuration panel's "Voce del programma" box and the voice it
+  // switches on for the display's messages and the error reports.
+  ProgramVoice voice;
 
   // Settings of the main program ("ZUV MediaPlayer").
   std::string GetSetting(std::string_view section, std::string_view key, std::string_view defaultValue = {});

@@ -1,5 +1,6 @@
-// The on-screen display: one line that briefly shows what a command did, and
-// the timer that ends the quiet second after a bookmark recall.
+// The on-screen display: one line that briefly shows what a command did (and
+// says it, while the program's own voice is on), and the timer that ends the
+// quiet second after a bookmark recall.
 
 #include "common/automation/trace.h"
 #include "player/browser/frmBrowser.h"
@@ -13,6 +14,7 @@ void FrmBrowser::OSD(const std::string& text, bool keep) {
     frmOSDVisible = true;
     TraceEvent("osd", {{"text", text}, {"keep", keep}});
     if (OsdChanged) OsdChanged(true, lblOSD);
+    voice.Say(lblOSD, SpeechPriority::kMessage);
     // A kept message cancels a hide still pending from an earlier one.
     TimerOSD.SetEnabled(!keep);
   });

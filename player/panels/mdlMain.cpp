@@ -2,6 +2,7 @@
 
 #include "common/automation/trace.h"
 #include "common/platform/dialogs.h"
+#include "common/runtime/text.h"
 #include "player/panels/frmErrore.h"
 
 namespace orva {
@@ -26,6 +27,16 @@ void MdlMain::MostraErrore(const std::string& procedure, const std::string& mess
       *diagnostics_ << "OrvaPlayer: " << procedure << ": " << oneLine << '\n' << std::flush;
     }
     TraceEvent("error-report", {{"procedure", procedure}, {"text", form.lblErrore}});
+    if (Shown) {
+      try {
+        // A pause where the report breaks its lines.
+        std::string spoken = Replace(form.lblErrore, "\r\n", ". ");
+        for (char& c : spoken)
+          if (c == '\r' || c == '\n') c = ' ';
+        Shown(std::string(FrmErrore::kLabel1) + " " + spoken);
+      } catch (...) {
+      }
+    }
     form.ShowModal(dialogs_);
   } catch (...) {
   }

@@ -2,6 +2,7 @@
 // The general module: the one error report that every handler of the player
 // uses when it traps a failure.
 
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -22,6 +23,11 @@ class MdlMain {
   // while showing the report is swallowed: the report must never end the
   // program.
   void MostraErrore(const std::string& procedure, const std::string& message, const ErrObject& current);
+
+  // Raised with the error's text as one sentence ("Errore! ...") just before
+  // the report shows, for the program's own voice; may be empty. A failure
+  // here does not keep the report from showing.
+  std::function<void(const std::string& text)> Shown;
 
  private:
   Dialogs& dialogs_;

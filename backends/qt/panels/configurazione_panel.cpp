@@ -71,6 +71,8 @@ ConfigurazionePanel::ConfigurazionePanel(FrmBrowser& form, FrameVisible& visible
       Named(new QCheckBox(Q(form.chkAudioOff.Caption()), this), "chkAudioOff", form.chkAudioOff.Caption());
   CheckVideoFull_ = Named(new QCheckBox(Q(panel_.CheckVideoFull.Caption()), this), "CheckVideoFull",
                           panel_.CheckVideoFull.Caption());
+  chkVoce_ =
+      Named(new QCheckBox(Q(form.voice.chkVoce.Caption()), this), "chkVoce", form.voice.chkVoce.Caption());
   optPlayer_ = new QButtonGroup(this);
   for (const auto& [index, caption] : form.optPlayer.Options()) {
     auto* button = Named(new QRadioButton(Q(caption), this), "optPlayer" + std::to_string(index), caption);
@@ -89,20 +91,21 @@ ConfigurazionePanel::ConfigurazionePanel(FrmBrowser& form, FrameVisible& visible
   grid->addWidget(chkSavePos_, 0, 0, 1, 3);
   grid->addWidget(chkAudioOff_, 1, 0, 1, 3);
   grid->addWidget(CheckVideoFull_, 2, 0, 1, 3);
-  grid->addWidget(optPlayer1_, 3, 0);
-  grid->addWidget(optPlayer0_, 3, 1);
-  grid->addWidget(FieldLabel(Frmconfigurazione::kAvantiIndietroLabel, TextAvantiIndietro_, this), 4, 0);
-  grid->addWidget(TextAvantiIndietro_, 4, 1);
-  grid->addWidget(FieldLabel(Frmconfigurazione::kAvantiIndietroUnit, nullptr, this), 4, 2);
-  grid->addWidget(FieldLabel(Frmconfigurazione::kVolumeLabel, TextVolume_, this), 5, 0);
-  grid->addWidget(TextVolume_, 5, 1);
-  grid->addWidget(FieldLabel(Frmconfigurazione::kRateLabel, TextRate_, this), 6, 0);
-  grid->addWidget(TextRate_, 6, 1);
-  grid->addWidget(cmdSetupClose_, 7, 0, 1, 3, Qt::AlignRight);
+  grid->addWidget(chkVoce_, 3, 0, 1, 3);
+  grid->addWidget(optPlayer1_, 4, 0);
+  grid->addWidget(optPlayer0_, 4, 1);
+  grid->addWidget(FieldLabel(Frmconfigurazione::kAvantiIndietroLabel, TextAvantiIndietro_, this), 5, 0);
+  grid->addWidget(TextAvantiIndietro_, 5, 1);
+  grid->addWidget(FieldLabel(Frmconfigurazione::kAvantiIndietroUnit, nullptr, this), 5, 2);
+  grid->addWidget(FieldLabel(Frmconfigurazione::kVolumeLabel, TextVolume_, this), 6, 0);
+  grid->addWidget(TextVolume_, 6, 1);
+  grid->addWidget(FieldLabel(Frmconfigurazione::kRateLabel, TextRate_, this), 7, 0);
+  grid->addWidget(TextRate_, 7, 1);
+  grid->addWidget(cmdSetupClose_, 8, 0, 1, 3, Qt::AlignRight);
 
   // Top to bottom, as the frame reads.
-  QWidget* order[] = {chkSavePos_,         chkAudioOff_, CheckVideoFull_, optPlayer1_,   optPlayer0_,
-                      TextAvantiIndietro_, TextVolume_,  TextRate_,       cmdSetupClose_};
+  QWidget* order[] = {chkSavePos_, chkAudioOff_,        CheckVideoFull_, chkVoce_,  optPlayer1_,
+                      optPlayer0_, TextAvantiIndietro_, TextVolume_,     TextRate_, cmdSetupClose_};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
   BindModels();
@@ -133,6 +136,10 @@ void ConfigurazionePanel::BindModels() {
     panel_.CheckVideoFull.SetValue(on ? 1 : 0);
     SyncChecks();
   });
+  connect(chkVoce_, &QCheckBox::clicked, this, [this](bool on) {
+    form_.voice.chkVoce.SetValue(on ? 1 : 0);
+    SyncChecks();
+  });
   connect(optPlayer_, &QButtonGroup::idClicked, this, [this](int index) {
     form_.optPlayer.SetValue(index, true);
     SyncOptions();
@@ -159,6 +166,7 @@ void ConfigurazionePanel::BindModels() {
   // What the program sets shows in the controls.
   Chain(form_.chkSavePos.Click, alive_, [this] { SyncChecks(); });
   Chain(form_.chkAudioOff.Click, alive_, [this] { SyncChecks(); });
+  Chain(form_.voice.chkVoce.Click, alive_, [this] { SyncChecks(); });
   Chain(form_.optPlayer.Click, alive_, [this] { SyncOptions(); });
   Chain(panel_.Visible.Changed, alive_, [this] { FollowVisible(panel_.Visible); });
 }
@@ -176,6 +184,7 @@ void ConfigurazionePanel::SyncChecks() {
   chkSavePos_->setCheckState(StateOf(form_.chkSavePos));
   chkAudioOff_->setCheckState(StateOf(form_.chkAudioOff));
   CheckVideoFull_->setCheckState(StateOf(panel_.CheckVideoFull));
+  chkVoce_->setCheckState(StateOf(form_.voice.chkVoce));
 }
 
 void ConfigurazionePanel::SyncOptions() {
@@ -245,7 +254,7 @@ QLineEdit* ConfigurazionePanel::FieldNamed(const std::string& name) const {
 }
 
 QCheckBox* ConfigurazionePanel::BoxNamed(const std::string& name) const {
-  for (QCheckBox* box : {chkSavePos_, chkAudioOff_, CheckVideoFull_})
+  for (QCheckBox* box : {chkSavePos_, chkAudioOff_, CheckVideoFull_, chkVoce_})
     if (box->objectName().toStdString() == name || box->text().toStdString() == name) return box;
   throw std::runtime_error("no check box \"" + name + "\" in the configuration panel");
 }
@@ -294,7 +303,8 @@ void AddConfigurazioneScriptActions(ScriptActions& actions) {
        "field NAME TEXT  (replace the text of a panel field: TextAvantiIndietro, TextVolume, TextRate)", 2, 2,
        nullptr, nullptr});
   actions.Add(
-      {"check", "check NAME 0|1  (clear or tick a panel check box: chkSavePos, chkAudioOff, CheckVideoFull)",
+      {"check",
+       "check NAME 0|1  (clear or tick a panel check box: chkSavePos, chkAudioOff, CheckVideoFull, chkVoce)",
        2, 2,
        [](const ScriptArgs& a) { return a[1] == "0" || a[1] == "1" ? std::string() : "expected 0 or 1"; },
        nullptr});

@@ -77,6 +77,7 @@ class ConfigurazionePanel : public QGroupBox {
   QCheckBox* chkSavePos_;
   QCheckBox* chkAudioOff_;
   QCheckBox* CheckVideoFull_;
+  QCheckBox* chkVoce_;
   QRadioButton* optPlayer1_ = nullptr;
   QRadioButton* optPlayer0_ = nullptr;
   QButtonGroup* optPlayer_;
@@ -89,7 +90,7 @@ class ConfigurazionePanel : public QGroupBox {
 // The panel's script actions, added before the script is read:
 //   panel show|hide   show the panel (as its command key does) or press "Chiudi"
 //   field NAME TEXT   replace the text of a field
-//   check NAME 0|1    clear or tick a check box
+//   check NAME 0|1    clear or tick a check box (chkVoce: the program's voice)
 //   option 1|0        choose "Versione 9" (1) or "Altre" (0)
 void AddConfigurazioneScriptActions(ScriptActions& actions);
 // Binds them to the panel once it exists.

@@ -57,6 +57,7 @@ TEST_F(ConfigurazionePanelTest, EveryControlShowsItsCaptionAndIsNamedForScreenRe
       {"chkSavePos", "Riparti dal punto di uscita", "Riparti dal punto di uscita"},
       {"chkAudioOff", "Lettore spento", "Lettore spento"},
       {"CheckVideoFull", "Video a tutto schermo", "Video a tutto schermo"},
+      {"chkVoce", "Voce del programma", "Voce del programma"},
       {"optPlayer1", "Versione 9", "Versione 9"},
       {"optPlayer0", "Altre", "Altre"},
       {"TextAvantiIndietro", "", "Avanzamento audio"},
@@ -155,6 +156,50 @@ TEST_F(ConfigurazionePanelTest, WhatTheProgramSetsShowsWithoutRunningTheHandlerA
   EXPECT_EQ(Writes(trace, "Volume"), 1);
   EXPECT_EQ(Writes(trace, "SavePos"), 1);
   EXPECT_EQ(Writes(trace, "Versione"), 1);
+}
+
+TEST_F(ConfigurazionePanelTest, TheProgramsVoiceIsOffBesideAScreenReaderAndSaysWhatTheDisplayShows) {
+  const struct {
+    const char* name;
+    const char* stored;  // null: nothing stored, which stays so
+    bool screenReader;
+    bool on;
+  } cases[] = {
+      {"nothing stored, no screen reader", nullptr, false, true},
+      {"nothing stored, a screen reader", nullptr, true, false},
+      {"ticked beside a screen reader", "True", true, true},
+      {"cleared without one", "False", false, false},
+      {"unreadable, no screen reader", "forse", false, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    MainWindowWorld w;
+    w.core.screenReader.running = c.screenReader;
+    if (c.stored) w.Store("VoceProgramma", c.stored);
+    w.Start();
+    ConfigurazionePanel shown(w.form, w.form.frmconfigurazioneVisible, &w.window);
+    EXPECT_EQ(shown.findChild<QCheckBox*>("chkVoce")->isChecked(), c.on);
+    w.form.OSD("Lettura più veloce", false);
+    const std::vector<std::string> spoken{"cancel", "message: Lettura più veloce"};
+    EXPECT_EQ(w.core.speech.calls, c.on ? spoken : std::vector<std::string>{});
+    EXPECT_EQ(w.Stored("VoceProgramma"), c.stored ? c.stored : "<missing>");
+  }
+
+  // Ticked by the reader: stored; each text cuts off the one before, and an
+  // error report is important. Cleared: silent at once.
+  core.screenReader.running = true;
+  Build();
+  visible = true;
+  panel->SetCheck("Voce del programma", 1);
+  EXPECT_EQ(Stored("VoceProgramma"), "True");
+  form.OSD("Pausa", false);
+  core.report.MostraErrore("TextRate_Change", "", {13, "Tipo non corrispondente"});
+  panel->SetCheck("chkVoce", 0);
+  form.OSD("Play", false);
+  EXPECT_EQ(core.speech.calls,
+            (std::vector<std::string>{"cancel", "message: Pausa", "cancel",
+                                      "important: Errore! Tipo non corrispondente. Codice: 13", "cancel"}));
+  EXPECT_EQ(Stored("VoceProgramma"), "False");
 }
 
 TEST_F(ConfigurazionePanelTest, ScriptActionsCheckTheirArgumentsAndReachOnlyAShownPanel) {

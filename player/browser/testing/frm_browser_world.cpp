@@ -59,7 +59,9 @@ FrmBrowser& FrmBrowserWorld::MakeWindow(PlayerMaker newPlayer) {
       .makeFolders = [this](const std::string& folder) { disk.AddFolder(files.ToHost(folder)); },
       .hives = &hives,
       .newPlayer = std::move(newPlayer),
-      .publisher = {}});
+      .publisher = {},
+      .speech = &speech,
+      .screenReader = &screenReader});
   return *form;
 }
 

@@ -24,6 +24,7 @@
 #include "fakes/fake_environment.h"
 #include "fakes/memory_file_system.h"
 #include "fakes/recording_dialogs.h"
+#include "fakes/recording_speech.h"
 #include "fakes/virtual_event_loop.h"
 #include "player/browser/frmBrowser.h"
 #include "player/browser/testing/fake_web_browser.h"
@@ -100,6 +101,8 @@ struct FrmBrowserWorld {
   fakes::FakeMediaLibrary media{loop};
   ListedVolumes volumes;
   ListedHives hives;
+  fakes::RecordingSpeech speech;
+  fakes::SwitchedScreenReader screenReader;
   // The reader's home folder (on the host), which is not on the disk until
   // a test adds it, and the folders the window gets from it.
   static constexpr const char* kHome = "/home/lettore";
