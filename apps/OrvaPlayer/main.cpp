@@ -101,6 +101,7 @@ int main(int argc, char** argv) {
        nullptr});
   orva::AddConfigurazioneScriptActions(actions);
   orva::AddMarcatoriScriptActions(actions);
+  orva::AddMainWindowScriptActions(actions);
   const orva::ProgramSpec spec{
       "OrvaPlayer", "The accessible talking-book player: shows the book's pages and plays their audio.",
       /*takesBook=*/true, /*embedsBrowser=*/true};
@@ -116,6 +117,7 @@ int main(int argc, char** argv) {
     });
     ctx.actions.Bind("close", [r](const orva::ScriptArgs&) { r->window->close(); });
     ctx.actions.Bind("navigate", [r](const orva::ScriptArgs& args) { r->browser.Navigate2(args.at(0)); });
+    orva::BindMainWindowScriptActions(ctx.actions, *r->window);
     // The configuration panel follows frmconfigurazioneVisible, which its
     // command key toggles; the on-screen display speaks its messages.
     auto* panel = new orva::ConfigurazionePanel(r->form, r->form.frmconfigurazioneVisible, r->window.get());
