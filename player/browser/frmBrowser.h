@@ -359,6 +359,9 @@ class FrmBrowser : private WebBrowserEvents, private keys::KeyWindow {
   SplashPublisher publisher_;
   std::string caption_{kMainCaption};
   bool unloaded_ = false;
+  // A failed load sent the reader back to the index page, which has not
+  // loaded since.
+  bool returningToIndex_ = false;
   BookmarkStore bookmarkStore_{settings_};
   BookmarkLists bookmarks_{bookmarkStore_, report_, [this] { return Section(); }};
   Registro registro_;

@@ -42,13 +42,18 @@ void FrmBrowser::OnWindowClosing(bool isChildWindow, bool& cancel) {
 void FrmBrowser::objWB_TitleChange(const std::string& Text) {
   Guarded(report_, "objWB_TitleChange", [&] {
     // The browser's own page for a server it cannot reach leads back to the
-    // book, unless the book's index page is what failed: asking for it again
-    // would fail again, many times a second, for as long as the program runs.
-    if (LCase(Text) != "impossibile trovare il server") return;
-    if (book::IsIndexPage(objwb.LocationURL())) {
-      TraceNotice("the book's index page cannot be opened: " + objwb.LocationURL());
+    // book, unless going back is what failed (a book without its index
+    // page): asking again would fail again, many times a second, for as
+    // long as the program runs.
+    if (LCase(Text) != "impossibile trovare il server") {
+      returningToIndex_ = false;
       return;
     }
+    if (returningToIndex_) {
+      TraceNotice("the book's index page cannot be opened");
+      return;
+    }
+    returningToIndex_ = true;
     objwb.Navigate2(Replace(programFolder_ + "\\" + std::string(book::kIndexPage), "\\\\", "\\"));
   });
 }

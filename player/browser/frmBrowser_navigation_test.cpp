@@ -123,19 +123,21 @@ TEST_F(Navigation, AKeyCommandRunsTheKeyWithItsModifiers) {
 }
 
 TEST_F(Navigation, AFailedServerLookupReturnsToTheIndexPage) {
-  // A failing index page is not asked for again: it would fail again, for ever.
-  const std::string index = Url("Index.htm");
-  const std::tuple<std::string, const char*, std::string> cases[] = {
-      {"http://nowhere.example/", "IMPOSSIBILE TROVARE IL SERVER", "\\books\\Storia Antica\\Index.htm"},
-      {"http://nowhere.example/", "Impossibile trovare il server.", "http://nowhere.example/"},
-      {index, "Impossibile trovare il server", index}};
-  for (const auto& [address, title, last] : cases) {
+  // An index page that fails too is not asked for again and again.
+  const std::string index = Url("Index.htm"), core = "\\books\\Storia Antica\\Index.htm";
+  const std::tuple<std::string, const char*, std::vector<std::string>> cases[] = {
+      {"http://nowhere.example/", "IMPOSSIBILE TROVARE IL SERVER", {"http://nowhere.example/", core}},
+      {"http://nowhere.example/", "Impossibile trovare il server.", {"http://nowhere.example/"}},
+      {index, "Impossibile trovare il server", {index, core}}};
+  for (const auto& [address, title, requested] : cases) {
     SCOPED_TRACE(title);
     Start();
     browser.AddPage(address, {.title = title});
+    const auto before = static_cast<std::ptrdiff_t>(browser.Requested().size());
     browser.Navigate2(address);
     loop.DoEvents();
-    EXPECT_EQ(browser.Requested().back(), last);
+    EXPECT_EQ(std::vector<std::string>(browser.Requested().begin() + before, browser.Requested().end()),
+              requested);
   }
 }
 

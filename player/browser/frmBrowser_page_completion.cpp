@@ -25,6 +25,8 @@ void FrmBrowser::objWB_DocumentComplete(const std::string& URL) {
   Guarded(report_, trail, [&] {
     IgnoringErrors([&] { bookmarks_.ListMarkers.ToolTipText = std::string(kListMarkersToolTip); });
 
+    if (!book::IsIndexPage(URL)) returningToIndex_ = false;
+
     trail.Step("Dopo Timer");
     ClearMarcatori();
     const bool indexPage = book::IsIndexPage(URL);

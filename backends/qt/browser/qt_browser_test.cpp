@@ -84,6 +84,8 @@ struct LiveBrowser : ::testing::Test {
 TEST(QtWebBrowserText, AddressesKeepTheTextThePageGave) {
   EXPECT_EQ(QtWebBrowser::AddressText(QUrl("file:///a/Storia%20Antica/x.htm#ZUVP_KEYCMD##KEYCTRL#77")),
             "file:///a/Storia%20Antica/x.htm#ZUVP_KEYCMD##KEYCTRL#77");
+  EXPECT_EQ(QtWebBrowser::AddressText(QUrl::fromLocalFile(QString::fromUtf8("/a/Capè 1/perché.htm"))),
+            "file:///a/Capè%201/perché.htm");
   EXPECT_EQ(QtWebBrowser::UrlFor("file:////tmp/a/INCLUDE/Style1.CSS").toString().toStdString(),
             "file:///tmp/a/INCLUDE/Style1.CSS");
 }

@@ -277,8 +277,33 @@ QtWebBrowser::~QtWebBrowser() {
   page_ = nullptr;
 }
 
+namespace {
+
+// Addresses reach the core as the old control gave them: a blank as "%20",
+// letters outside ASCII as themselves. The core makes paths and section
+// keys of them by turning "%20" into a blank only, so an accented folder
+// ("Capè 1") left percent-encoded would name no folder on disk.
+std::string WithLettersDecoded(const std::string& encoded) {
+  std::string text;
+  text.reserve(encoded.size());
+  for (std::size_t i = 0; i < encoded.size(); ++i) {
+    if (encoded[i] == '%' && i + 2 < encoded.size()) {
+      const QByteArray byte = QByteArray::fromHex(QByteArray(encoded.data() + i + 1, 2));
+      if (byte.size() == 1 && static_cast<unsigned char>(byte[0]) >= 0x80) {
+        text += byte[0];
+        i += 2;
+        continue;
+      }
+    }
+    text += encoded[i];
+  }
+  return text;
+}
+
+}  // namespace
+
 std::string QtWebBrowser::AddressText(const QUrl& url) {
-  std::string text = ToStd(url.toString(QUrl::FullyEncoded));
+  std::string text = WithLettersDecoded(ToStd(url.toString(QUrl::FullyEncoded)));
   // The extra "#" of a command link must stay as the page wrote it.
   const std::size_t hash = text.find('#');
   if (hash == std::string::npos) return text;
@@ -437,7 +462,7 @@ void QtWebBrowser::TakeSnapshot(bool raiseComplete) {
                          blankDocument_ = internal || href == "about:blank" || href.empty();
                          // The body written into the blank document keeps
                          // the blank document's address.
-                         location_ = internal ? std::string("about:blank") : href;
+                         location_ = internal ? std::string("about:blank") : WithLettersDecoded(href);
                          internalLoad_ = false;
                          // A page is complete when its completion is
                          // raised, so a wait for the ready state sees the

@@ -1,14 +1,14 @@
 #!/bin/bash
 #   resume_e2e.sh CHECKER PLAYER ORVAREG HERE
 #
-# The book sits in a folder with a dot in its name, and so does its chapter
-# folder; its first audio is beside the page and named without extension.
+# The book sits in a folder with a dot and an accent in its name, and its chapter
+# folder has a dot; its first audio is beside the page and named without extension.
 set -u
 checker=$1 player=$2 orvareg=$3 here=$4
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/orva-e2e.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-book="$work/Libri.2024/Tre audio"
+book="$work/Città.2024/Tre audio"
 mkdir -p "$work/registry" "$work/runtime" "$book/Libro"
 chmod 700 "$work/runtime"
 cp -r "$here/Tre audio/." "$book/"
@@ -41,7 +41,7 @@ run() {
 
 run leave_in_the_third_audio.script first.jsonl
 "$checker" "$work/first.jsonl" \
-  "ev=page|url~/Libri.2024/Tre%20audio/cap.01/pagina.htm" \
+  "ev=page|url~/Città.2024/Tre%20audio/cap.01/pagina.htm" \
   "ev=audio|file~cap.01\\uno.wav|index=0" \
   "ev=audio|file~Libro\\due.wav|index=1" \
   "ev=audio|file~Libro\\tre.wav|index=2" \
