@@ -30,19 +30,6 @@ inline constexpr std::string_view kReloadUrl = "LOCATION.RELOAD";
 // A missing element reads as an empty content.
 std::string ContentOf(const HtmlElement* element) { return element ? element->content() : std::string(); }
 
-// The folder of an address: up to and including its last "\", or else its
-// last "/"; empty when it has neither.
-std::string FolderOf(const std::string& url) {
-  std::string folder = Left(url, InStrRev(url, "\\"));
-  if (folder.empty()) folder = Left(url, InStrRev(url, "/"));
-  return folder;
-}
-
-// A folder address as a path: "file:///" removed, "/" made "\", "%20" a blank.
-std::string CleanFolder(const std::string& folder) {
-  return InStr(folder, "file:///") > 0 ? FileAddressToPath(folder) : folder;
-}
-
 }  // namespace
 
 bool FrmBrowser::Playaudio(const std::string& url, bool isNext, bool isPrev) {
@@ -89,7 +76,6 @@ void FrmBrowser::Playaudio(const std::string& url, bool isNext, bool isPrev, boo
     bool video = false;
 
     trail.Step("Inizio Ricerca URL");
-    std::string folder = url.empty() ? std::string() : FolderOf(url);
 
     trail.Step("Stop Audio 1");
     run([&] { player().Stop_Player(); });
@@ -148,43 +134,19 @@ void FrmBrowser::Playaudio(const std::string& url, bool isNext, bool isPrev, boo
 
       trail.Step("Definizione file Audio");
       if (!reference.empty()) {
-        if (!Trim(url).empty() && InStr(reference, "/") == 0 && InStr(reference, "\\") == 0) {
-          folder = CleanFolder(folder);
-          reference = folder + reference;
-        }
-        if (!book::HasExtension(reference)) {
-          for (std::string_view extension : book::kAudioExtensions) {
-            bool found = false;
-            run([&] { found = exists(reference + std::string(extension)); });
-            if (found) {
-              reference += extension;
-              video = book::IsVideoExtension(extension);
-              break;
-            }
-          }
-        }
-
-        trail.Step("Controllo esistenza file " + reference);
-        fullPath = reference;
-        bool found = false;
-        run([&] { found = exists(fullPath); });
-        if (!found) {
-          folder = CleanFolder(folder);
-          fullPath = folder + reference;
-        }
-
-        trail.Step("Controllo esistenza file1");
-        found = false;
-        run([&] { found = exists(fullPath); });
-        if (!found) {
-          fullPath = programFolder_ + "\\" + reference;
-          found = false;
-          run([&] { found = exists(fullPath); });
-          if (!found) fullPath = programFolder_ + "\\" + std::string(book::kAudioFolder) + "\\" + reference;
-        }
+        auto trapped = [&](const std::string& path) {
+          bool found = false;
+          run([&] { found = exists(path); });
+          return found;
+        };
+        const book::ResolvedAudio resolved = book::ResolveAudioReference(
+            reference, url, programFolder_, trapped, [&](const std::string& step) { trail.Step(step); });
+        reference = resolved.reference;
+        fullPath = resolved.path;
+        video = resolved.video;
 
         trail.Step("Controllo esistenza file2");
-        found = false;
+        bool found = false;
         run([&] { found = exists(fullPath); });
         if (found) {
           auto traceAudio = [&] {
