@@ -108,7 +108,8 @@ void BrowserMainWindow::childEvent(QChildEvent* event) {
 }
 
 bool BrowserMainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched->parent() == this) {
+  // Watched: the window's children and every control the layout placed.
+  if (watched->isWidgetType()) {
     if (event->type() == QEvent::Show) {
       // A panel just shown goes where the rules put it, under the strip.
       layout_.Place();

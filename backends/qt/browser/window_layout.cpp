@@ -52,8 +52,10 @@ void WindowLayout::Place() {
       if (debugPlaced_ == widget) continue;
       debugPlaced_ = widget;
     }
+    // The window hears when the control is shown or raised.
+    widget->installEventFilter(&window_);
     QWidget* parent = widget->parentWidget();
-    if (QLayout* own = parent->layout()) TakeOut(*own, widget);
+    if (QLayout* own = parent->layout(); own && parent != &window_) TakeOut(*own, widget);
     const PixelRect r = ToPixels(rules_[control], dpi_);
     QPoint topLeft(r.left, r.top);
     // A control wrapped in a widget of its panel's own is still placed

@@ -28,7 +28,8 @@ class WindowLayout {
   FormLayout::Resized Resize(QSize size, double dpi, bool minimised);
   // Puts every control back where the last layout placed it: a panel that
   // placed itself as it was shown goes where the rules put it. Nothing
-  // before the first layout.
+  // before the first layout. Each control found gets the window as its
+  // event filter, so the window hears when it is shown or raised.
   void Place();
   // Raises the controls in the rules' order, back to front: the display
   // strip lies above every panel, the chooser above the list it covers.
