@@ -1,13 +1,19 @@
 // OrvaPlayer: the talking-book player. The book is the folder of the program
-// (or the one the command line names); the main window shows its pages and
-// plays their audio.
+// (or the one the command line names; or, for the installed program started
+// from the desktop's menu, the sample book installed with it); the main
+// window shows its pages and plays their audio.
 #include <QApplication>
 #include <QLabel>
 #include <QTimer>
 #include <QWebEngineView>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
 
+#include "backends/hivex/hivex_hive_reader.h"
 #include "backends/mpv/mpv_media_engine.h"
 #include "backends/posix/mounted_volumes.h"
 #include "backends/qt/browser/browser_main_window.h"
@@ -15,12 +21,14 @@
 #include "backends/qt/keys/key_preview_filter.h"
 #include "backends/qt/keys/script_keys.h"
 #include "backends/qt/panels/configurazione_panel.h"
+#include "backends/qt/panels/debug_frame.h"
 #include "backends/qt/panels/marcatori_panel.h"
 #include "backends/qt/panels/osd_announcer.h"
 #include "backends/qt/platform/program_bootstrap.h"
 #include "backends/qt/platform/store_session.h"
 #include "common/platform/host_paths.h"
 #include "common/platform/path_resolver.h"
+#include "common/runtime/text.h"
 #include "player/browser/frmBrowser.h"
 #include "player/panels/mdlMain.h"
 #include "player/playback/host_path_media_engine.h"
@@ -34,6 +42,21 @@ orva::mpvbackend::MpvEngineOptions EngineOptions(const std::string& audio) {
   return {};
 }
 
+// The hive files a bookmark import restores, read at the host's path of the
+// core's name for them.
+class HostPathHives : public orva::HiveReader {
+ public:
+  HostPathHives(orva::HiveReader& inner, const orva::HostPathFileSystem& files)
+      : inner_(inner), files_(files) {}
+  bool ReadHive(const std::string& path, orva::HiveKey* root, std::string* error) override {
+    return inner_.ReadHive(files_.ToHost(path), root, error);
+  }
+
+ private:
+  orva::HiveReader& inner_;
+  const orva::HostPathFileSystem& files_;
+};
+
 // Everything the player's run keeps alive, in the order it is built.
 struct PlayerRun {
   explicit PlayerRun(orva::ProgramContext& ctx, const std::string& bookFolder)
@@ -45,6 +68,8 @@ struct PlayerRun {
         // The engine opens the host path of the names the core hands it.
         engines(
             orva::WithHostPaths(orva::mpvbackend::MakeMpvEngineFactory(EngineOptions(ctx.options.audio)))),
+        hives(hivex, files),
+        folders(orva::ReaderFoldersFrom(ctx.environment)),
         form(orva::FrmBrowserServices{
             .loop = ctx.loop,
             .dialogs = ctx.dialogs,
@@ -54,6 +79,13 @@ struct PlayerRun {
             .objwb = browser,
             .programFolder = orva::CoreFolderFromHost(bookFolder),
             .volumes = &volumes,
+            .homeFolder = folders.home,
+            .dataFolder = folders.data,
+            .makeFolders =
+                [this](const std::string& folder) {
+                  std::filesystem::create_directories(files.ToHost(folder));
+                },
+            .hives = &hives,
             .newPlayer = [this,
                           &ctx] { return std::make_unique<orva::oMoxPlayer>(ctx.loop, report, engines); },
             .publisher = {}}) {
@@ -67,8 +99,13 @@ struct PlayerRun {
   orva::QtWebBrowser browser;
   orva::MediaEngineFactory engines;
   // Where a bookmark's audio is looked for when the book has moved to
-  // another disc or stick; read afresh at each search.
+  // another disc or stick, and the drives of the bookmark file chooser;
+  // read afresh each time.
   orva::PosixMountedVolumes volumes;
+  orva::HivexHiveReader hivex;
+  HostPathHives hives;
+  // The reader's home folder and the folder of the import's backup.
+  orva::ReaderFolders folders;
   orva::FrmBrowser form;
 };
 
@@ -83,9 +120,73 @@ std::string BookFolder(const orva::ProgramOptions& options) {
   return text;
 }
 
+// Whether the command line names a book: "--book PATH" or a path alone.
+// Qt's own options have not been taken out yet, so the values of those that
+// take one in the next word ("-platform offscreen") are passed over.
+bool NamesABook(const std::vector<std::string>& args) {
+  static constexpr std::string_view kTakesValue[] = {"trace",
+                                                     "script",
+                                                     "audio",
+                                                     "platform",
+                                                     "platformpluginpath",
+                                                     "platformtheme",
+                                                     "plugin",
+                                                     "qwindowgeometry",
+                                                     "geometry",
+                                                     "qwindowtitle",
+                                                     "title",
+                                                     "qwindowicon",
+                                                     "icon",
+                                                     "display",
+                                                     "name",
+                                                     "session",
+                                                     "style",
+                                                     "stylesheet"};
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg.empty() || arg.front() != '-' || arg == "--book" || arg.starts_with("--book=")) return true;
+    if (arg.find('=') != std::string::npos) continue;
+    const std::string_view name = std::string_view(arg).substr(arg.starts_with("--") ? 2 : 1);
+    if (std::find(std::begin(kTakesValue), std::end(kTakesValue), name) != std::end(kTakesValue)) ++i;
+  }
+  return false;
+}
+
+// The book a run without one on its command line reads: the program's own
+// folder when it holds a book (the program copied beside a book, as on the
+// book's disc), else the sample book installed with the program, found from
+// the program's folder as <prefix>/bin and <prefix>/share/orvaplayer. That
+// one is named even when it is missing, so that the run ends as for any
+// book that is not there, saying where it looked. Nothing when the
+// program's folder cannot be known.
+std::optional<std::string> BookBesideTheProgram() {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+  if (ec || program.empty()) return std::nullopt;
+  const fs::path folder = program.parent_path();
+  for (const auto& entry : fs::directory_iterator(folder, ec))
+    if (orva::AsciiEqualsNoCase(entry.path().filename().string(), "Index.htm")) return std::nullopt;
+  return (folder / ".." / "share" / "orvaplayer" / "sample-book").lexically_normal().string();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A run with no book named (the desktop's menu entry starts the program
+  // so) reads the book beside the program or the installed sample book.
+  std::vector<std::string> given(argv + (argc > 0 ? 1 : 0), argv + argc);
+  std::vector<std::string> withBook;
+  std::vector<char*> arguments(argv, argv + argc);
+  if (!NamesABook(given))
+    if (const std::optional<std::string> book = BookBesideTheProgram()) {
+      withBook = {"--book", *book};
+      for (std::string& word : withBook) arguments.push_back(word.data());
+    }
+  argc = static_cast<int>(arguments.size());
+  arguments.push_back(nullptr);
+  argv = arguments.data();
+
   orva::ScriptActions actions;
   actions.Add(
       {"click", "click LINK  (follow the link with this text or written address)", 1, 1, nullptr, nullptr});
@@ -102,6 +203,7 @@ int main(int argc, char** argv) {
   orva::AddConfigurazioneScriptActions(actions);
   orva::AddMarcatoriScriptActions(actions);
   orva::AddMainWindowScriptActions(actions);
+  orva::AddDebugScriptActions(actions);
   const orva::ProgramSpec spec{
       "OrvaPlayer", "The accessible talking-book player: shows the book's pages and plays their audio.",
       /*takesBook=*/true, /*embedsBrowser=*/true};
@@ -127,6 +229,11 @@ int main(int argc, char** argv) {
     auto* bookmarks = new orva::MarcatoriPanel(r->form, r->window->view(), r->window.get());
     bookmarks->stackUnder(r->window->osd());
     orva::BindMarcatoriScriptActions(ctx.actions, *bookmarks);
+    // The debug frame follows fraDebug.Visible (Shift+Ctrl+Alt with a key),
+    // over the page and under the display strip.
+    auto* debug = new orva::DebugFrame(r->form, r->window.get());
+    debug->stackUnder(r->window->osd());
+    orva::BindDebugScriptActions(ctx.actions, *debug);
     if (!orva::AnnounceOsdMessages(r->form, r->window.get()))
       ctx.Notice("the on-screen display has no label");
     // Every key reaches the key map before the focused control; the

@@ -5,35 +5,31 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPainter>
+#include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTextOption>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <stdexcept>
 #include <type_traits>
 
 #include "backends/qt/keys/key_preview_filter.h"
+#include "backends/qt/panels/imp_exp_chooser.h"
+#include "backends/qt/panels/panel_views.h"
 #include "common/automation/script.h"
 #include "player/browser/frmBrowser.h"
 #include "player/panels/handler_guard.h"
 
 namespace orva {
+using panelview::Chain;
+using panelview::Q;
+using C = FormControl;
+
 namespace {
 
-QString Q(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-template <class... Args>
-void Chain(std::function<void(Args...)>& handler, const std::shared_ptr<bool>& alive,
-           std::type_identity_t<std::function<void(Args...)>> after) {
-  handler = [previous = std::move(handler), weak = std::weak_ptr<bool>(alive),
-             after = std::move(after)](Args... args) {
-    if (previous) previous(args...);
-    if (auto live = weak.lock(); live && *live) after(args...);
-  };
-}
+// The buttons in the panel itself, as they stand from left to right.
+constexpr std::array<std::pair<int, C>, 3> kPanelButtons = {
+    {{1, C::cmdImpExp1}, {0, C::cmdImpExp0}, {4, C::cmdImpExp4}}};
 
 bool IsLineNumber(const std::string& text) {
   return !text.empty() && text.size() <= 6 &&
@@ -112,16 +108,28 @@ MarcatoriPanel::MarcatoriPanel(FrmBrowser& form, QWidget* browserArea, QWidget* 
   setAccessibleName(Q(kMarcatoriCaption));
   setAutoFillBackground(true);
 
-  list_ = new QListWidget(this);
-  list_->setObjectName(QStringLiteral("ListMarkers"));
-  list_->setAccessibleName(Q(kMarcatoriCaption));
+  list_ = panelview::Named(new QListWidget(this), C::ListMarkers, kMarcatoriCaption);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_->setUniformItemSizes(true);
   delegate_ = new TabStopDelegate(list_);
   list_->setItemDelegate(delegate_);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(list_);
   setFocusProxy(list_);
+  QWidget* previous = list_;
+  for (std::size_t i = 0; i < kPanelButtons.size(); ++i) {
+    const auto [index, control] = kPanelButtons[i];
+    const std::string_view caption = FrmImpExp::kButtonCaptions[static_cast<std::size_t>(index)];
+    auto* button = panelview::Named(new QPushButton(Q(caption), this), control, caption);
+    // Enter on a button presses it, as on the platform the books came from.
+    button->setAutoDefault(true);
+    connect(button, &QPushButton::clicked, this, [this, index] {
+      if (index == 0 || index == 1) opener_ = Button(index);
+      form_.cmdImpExp_Click(static_cast<std::int16_t>(index));
+    });
+    setTabOrder(previous, button);
+    previous = button;
+    buttons_[i] = button;
+  }
+  chooser_ = new ImpExpChooser(form_, this);
 
   connect(list_, &QListWidget::currentRowChanged, this, [this](int row) { ReaderMadeCurrent(row); });
   connect(list_, &QListWidget::itemDoubleClicked, this, [this] { form_.ListMarkers_DblClick(); });
@@ -130,6 +138,7 @@ MarcatoriPanel::MarcatoriPanel(FrmBrowser& form, QWidget* browserArea, QWidget* 
   ListBox& model = form_.Bookmarks().ListMarkers;
   Chain<>(model.Changed, alive_, [this] { QueueSync(); });
   Chain<bool>(form_.fraMarcatoriVisible.Changed, alive_, [this](bool visible) { FollowVisible(visible); });
+  Chain<bool>(form_.frmImpExp.Visible.Changed, alive_, [this](bool visible) { FollowChooser(visible); });
 
   // The panel lies exactly over the browser; the browser keeps its place in
   // the window's layout while the panel covers it.
@@ -140,8 +149,10 @@ MarcatoriPanel::MarcatoriPanel(FrmBrowser& form, QWidget* browserArea, QWidget* 
   }
   if (parent) parent->installEventFilter(this);
   Sync();
+  FollowChooser(form_.frmImpExp.Visible);
   setVisible(form_.fraMarcatoriVisible);
   if (form_.fraMarcatoriVisible) Place();
+  PlaceControls();
 }
 
 MarcatoriPanel::~MarcatoriPanel() {
@@ -239,6 +250,10 @@ void MarcatoriPanel::FollowVisible(bool visible) {
     Place();
     show();
     if (browserArea_) browserArea_->hide();
+    if (form_.frmImpExp.Visible) {
+      chooser_->FocusStart();
+      return;
+    }
     list_->setFocus(Qt::OtherFocusReason);
     ListBox& model = form_.Bookmarks().ListMarkers;
     if (model.ListCount() > 0) Guarded(form_.report(), "ListMarkers_Click", [&] { model.SetListIndex(0); });
@@ -260,6 +275,53 @@ void MarcatoriPanel::Place() {
     setGeometry(browserArea_->geometry());
   else if (QWidget* parent = parentWidget())
     setGeometry(parent->rect());
+}
+
+void MarcatoriPanel::resizeEvent(QResizeEvent* event) {
+  QGroupBox::resizeEvent(event);
+  PlaceControls();
+}
+
+void MarcatoriPanel::PlaceControls() {
+  // The rules make the panel the browser's size, the browser the window's
+  // less 300 twips across and 600 down: the window that gives this panel
+  // its size lays out everything inside it.
+  const double dpi = panelview::DpiOf(*this);
+  FormLayout layout;
+  layout.Form_Resize(PixelsToTwips(width(), dpi) + 300, PixelsToTwips(height(), dpi) + 600, false);
+  panelview::PlaceAt(list_, layout[C::ListMarkers], dpi);
+  for (std::size_t i = 0; i < kPanelButtons.size(); ++i)
+    panelview::PlaceAt(buttons_[i], layout[kPanelButtons[i].second], dpi);
+  panelview::PlaceAt(chooser_, layout[C::frmImpExp], dpi);
+  chooser_->PlaceControls(layout, dpi);
+}
+
+QPushButton* MarcatoriPanel::Button(int index) const {
+  for (std::size_t i = 0; i < kPanelButtons.size(); ++i)
+    if (kPanelButtons[i].first == index) return buttons_[i];
+  return chooser_->Button(index);
+}
+
+void MarcatoriPanel::FollowChooser(bool visible) {
+  if (visible) {
+    chooser_->FollowVisible(true);
+    list_->hide();
+    for (QPushButton* button : buttons_) button->hide();
+    if (!isHidden()) chooser_->FocusStart();
+    return;
+  }
+  const bool hadFocus = chooser_->isAncestorOf(QApplication::focusWidget());
+  list_->show();
+  for (QPushButton* button : buttons_) button->show();
+  // The keyboard goes back before the chooser hides, so that it does not
+  // wander to whatever control comes next.
+  if (hadFocus) {
+    if (opener_)
+      opener_->setFocus(Qt::OtherFocusReason);
+    else
+      list_->setFocus(Qt::OtherFocusReason);
+  }
+  chooser_->FollowVisible(false);
 }
 
 bool MarcatoriPanel::eventFilter(QObject* watched, QEvent* event) {
@@ -295,6 +357,21 @@ void MarcatoriPanel::SelectLineContaining(const std::string& text) {
   throw std::runtime_error("no line of the bookmark list contains \"" + text + "\"");
 }
 
+void MarcatoriPanel::PressButton(const std::string& indexOrCaption) {
+  QPushButton* button = nullptr;
+  for (int index = 0; index < static_cast<int>(FrmImpExp::kButtonCaptions.size()); ++index) {
+    const std::string_view caption = FrmImpExp::kButtonCaptions[static_cast<std::size_t>(index)];
+    if (indexOrCaption == std::to_string(index) || indexOrCaption == caption ||
+        Q(indexOrCaption) == panelview::SpokenCaption(caption))
+      button = Button(index);
+  }
+  if (!button) throw std::runtime_error("the bookmark panel has no button \"" + indexOrCaption + "\"");
+  if (!button->isVisible())
+    throw std::runtime_error("the button \"" + indexOrCaption + "\" is not on screen");
+  button->setFocus(Qt::OtherFocusReason);
+  button->click();
+}
+
 // --- Script actions.
 
 void AddMarcatoriScriptActions(ScriptActions& actions) {
@@ -308,17 +385,45 @@ void AddMarcatoriScriptActions(ScriptActions& actions) {
                                                                   : std::string();
                },
                nullptr});
+  actions.Add(
+      {"bookmark-button",
+       "bookmark-button N|CAPTION  (press a button of the bookmark panel or its file chooser: 0 "
+       "\"&Esporta Marcatori\", 1 \"&Importa Marcatori\", 2 \"&OK\", 3 \"&Annulla\", 4 \"&Chiudi\"; the "
+       "caption also without its &)",
+       1, 1, nullptr, nullptr});
+  actions.Add({"chooser-folder",
+               "chooser-folder LINE  (open a folder of the file chooser's folder list: a folder's name, or "
+               "\"..\" for the one above)",
+               1, 1, nullptr, nullptr});
+  actions.Add({"chooser-file",
+               "chooser-file NAME [double]  (click a file of the file chooser's list, copying its name; "
+               "\"double\": double-click it, which confirms)",
+               1, 2,
+               [](const ScriptArgs& a) {
+                 return a.size() < 2 || a[1] == "double" ? std::string() : std::string("expected \"double\"");
+               },
+               nullptr});
+  actions.Add({"chooser-name", "chooser-name TEXT  (type the name of the file to export in the file chooser)",
+               1, 1, nullptr, nullptr});
 }
 
 void BindMarcatoriScriptActions(ScriptActions& actions, MarcatoriPanel& panel) {
   QPointer<MarcatoriPanel> p(&panel);
-  actions.Bind("bookmark-select", [p](const ScriptArgs& a) {
+  const auto live = [p]() -> MarcatoriPanel& {
     if (!p) throw std::runtime_error("the bookmark panel is gone");
+    return *p;
+  };
+  actions.Bind("bookmark-select", [live](const ScriptArgs& a) {
     if (IsLineNumber(a[0]))
-      p->SelectLine(std::stoi(a[0]));
+      live().SelectLine(std::stoi(a[0]));
     else
-      p->SelectLineContaining(a[0]);
+      live().SelectLineContaining(a[0]);
   });
+  actions.Bind("bookmark-button", [live](const ScriptArgs& a) { live().PressButton(a[0]); });
+  actions.Bind("chooser-folder", [live](const ScriptArgs& a) { live().Chooser()->OpenFolder(a[0]); });
+  actions.Bind("chooser-file",
+               [live](const ScriptArgs& a) { live().Chooser()->ChooseFile(a[0], a.size() > 1); });
+  actions.Bind("chooser-name", [live](const ScriptArgs& a) { live().Chooser()->TypeName(a[0]); });
 }
 
 }  // namespace orva

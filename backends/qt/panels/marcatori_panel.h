@@ -14,19 +14,30 @@
 //     changes in the model shows in the list without coming back to it;
 //   - a double click runs ListMarkers_DblClick; every key press the list gets
 //     runs ListMarkers_KeyDown (after the window's key filter has seen it) and
-//     then the list handles the key as usual.
+//     then the list handles the key as usual;
+//   - above the list, the buttons "&Importa Marcatori", "&Esporta Marcatori"
+//     and "&Chiudi" (cmdImpExp 1, 0 and 4) run FrmBrowser::cmdImpExp_Click;
+//     the first two open the file chooser (imp_exp_chooser.h) over the list,
+//     and the list and the three buttons give way to it while it is shown.
+//     The keyboard goes into the chooser as it opens and back to the button
+//     that opened it as it closes.
+// Until the window lays its panels out by their names, the panel puts its
+// controls where the window's layout rules would, for its own size.
 
 #include <QGroupBox>
 #include <QPointer>
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
 class QListWidget;
+class QPushButton;
 
 namespace orva {
 
 class FrmBrowser;
+class ImpExpChooser;
 class ScriptActions;
 
 class MarcatoriPanel : public QGroupBox {
@@ -38,6 +49,9 @@ class MarcatoriPanel : public QGroupBox {
   ~MarcatoriPanel() override;
 
   QListWidget* List() const { return list_; }
+  ImpExpChooser* Chooser() const { return chooser_; }
+  // cmdImpExp(index), 0 to 4; 2 and 3 are the chooser's.
+  QPushButton* Button(int index) const;
 
   // What a reader does, for scripts; each throws std::runtime_error when the
   // reader could not do it (the panel hidden, no such line).
@@ -46,12 +60,16 @@ class MarcatoriPanel : public QGroupBox {
   void SelectLine(int number);
   // The same for the first line that contains `text`.
   void SelectLineContaining(const std::string& text);
+  // Presses cmdImpExp(index), or the button whose caption is `caption`
+  // (with or without its "&"), as the reader does.
+  void PressButton(const std::string& indexOrCaption);
 
   // A list line as screen readers read it.
   static QString SpokenLine(const std::string& line);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   // The model tells of every change, and a page load changes it line by
@@ -63,12 +81,21 @@ class MarcatoriPanel : public QGroupBox {
   void SyncTabStops();
   void FollowVisible(bool visible);
   void Place();
+  // Puts the list, the buttons and the chooser where the window's layout
+  // rules put them for the panel's size.
+  void PlaceControls();
+  void FollowChooser(bool visible);
   void MakeCurrent(int row);
   void ReaderMadeCurrent(int row);
 
   FrmBrowser& form_;
   QPointer<QWidget> browserArea_;
   QListWidget* list_;
+  // cmdImpExp 0, 1 and 4.
+  std::array<QPushButton*, 3> buttons_{};
+  ImpExpChooser* chooser_;
+  // The button that opened the chooser, which has the keyboard after it.
+  QPointer<QPushButton> opener_;
   class TabStopDelegate* delegate_;
   // Cleared when the panel goes, for the handlers it chained onto the models.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
@@ -84,6 +111,11 @@ class MarcatoriPanel : public QGroupBox {
 // The panel's script actions, added before the script is read:
 //   bookmark-select N      make line N (from 1) of the bookmark list current
 //   bookmark-select TEXT   the same for the first line that contains TEXT
+//   bookmark-button N|CAPTION  press cmdImpExp(N) (0 to 4), or the button
+//                          with that caption
+//   chooser-folder LINE    open a folder of the chooser's folder list
+//   chooser-file NAME [double]  click (or double-click) a file of its list
+//   chooser-name TEXT      type the name of the file to export
 void AddMarcatoriScriptActions(ScriptActions& actions);
 // Binds them to the panel once it exists.
 void BindMarcatoriScriptActions(ScriptActions& actions, MarcatoriPanel& panel);
