@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QTimer>
 #include <QWebEngineView>
-#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -124,30 +123,15 @@ std::string BookFolder(const orva::ProgramOptions& options) {
 // Qt's own options have not been taken out yet, so the values of those that
 // take one in the next word ("-platform offscreen") are passed over.
 bool NamesABook(const std::vector<std::string>& args) {
-  static constexpr std::string_view kTakesValue[] = {"trace",
-                                                     "script",
-                                                     "audio",
-                                                     "platform",
-                                                     "platformpluginpath",
-                                                     "platformtheme",
-                                                     "plugin",
-                                                     "qwindowgeometry",
-                                                     "geometry",
-                                                     "qwindowtitle",
-                                                     "title",
-                                                     "qwindowicon",
-                                                     "icon",
-                                                     "display",
-                                                     "name",
-                                                     "session",
-                                                     "style",
-                                                     "stylesheet"};
+  constexpr std::string_view kTakesValue =
+      " trace script audio platform platformpluginpath platformtheme plugin qwindowgeometry geometry "
+      "qwindowtitle title qwindowicon icon display name session style stylesheet ";
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg.empty() || arg.front() != '-' || arg == "--book" || arg.starts_with("--book=")) return true;
-    if (arg.find('=') != std::string::npos) continue;
-    const std::string_view name = std::string_view(arg).substr(arg.starts_with("--") ? 2 : 1);
-    if (std::find(std::begin(kTakesValue), std::end(kTakesValue), name) != std::end(kTakesValue)) ++i;
+    const std::string name = arg.substr(arg.starts_with("--") ? 2 : 1);
+    if (name.find('=') == std::string::npos && kTakesValue.find(" " + name + " ") != std::string_view::npos)
+      ++i;
   }
   return false;
 }
@@ -175,14 +159,11 @@ std::optional<std::string> BookBesideTheProgram() {
 int main(int argc, char** argv) {
   // A run with no book named (the desktop's menu entry starts the program
   // so) reads the book beside the program or the installed sample book.
-  std::vector<std::string> given(argv + (argc > 0 ? 1 : 0), argv + argc);
-  std::vector<std::string> withBook;
+  std::vector<std::string> added;
+  if (!NamesABook(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc)))
+    if (const std::optional<std::string> book = BookBesideTheProgram()) added = {"--book", *book};
   std::vector<char*> arguments(argv, argv + argc);
-  if (!NamesABook(given))
-    if (const std::optional<std::string> book = BookBesideTheProgram()) {
-      withBook = {"--book", *book};
-      for (std::string& word : withBook) arguments.push_back(word.data());
-    }
+  for (std::string& word : added) arguments.push_back(word.data());
   argc = static_cast<int>(arguments.size());
   arguments.push_back(nullptr);
   argv = arguments.data();
