@@ -45,14 +45,20 @@ void FrmBrowser::SetPlayer(std::int16_t Index) {
   try {
     if (!oPlayer) RaiseVbError(vberr::kObjectNotSet);
     const std::string file = oPlayer->FileName();
+    // Stopping, making the new player and handing it the file each let
+    // queued events run; one of them may close the window and release the
+    // player under the switch.
+    auto closed = [this] { return unloaded_ || !oPlayer; };
     oPlayer->Stop_Player();
+    if (closed()) return;
     previous = oPlayer->Versione();
     NewPlayer();
-    if (unloaded_) return;
+    if (closed()) return;
     if (Index == 1 || Index == 0) {
       oPlayer->SetVersione(Index);
       state.SetVolumeScale(Index == 1 ? kVolumeScale9 : kVolumeScale6);
       oPlayer->SetFileName(file);
+      if (closed()) return;
       oPlayer->Play_Player();
     }
     // There is no option button of any other number.

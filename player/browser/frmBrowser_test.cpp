@@ -242,6 +242,21 @@ TEST_F(BrowserWorld, AnUnloadedWindowTakesNoMoreBrowserPlayerOrKeyEvents) {
   EXPECT_EQ(Reports(), std::vector<std::string>{});
 }
 
+// A mended fault: switching the engine hands the file over and lets events
+// run; a close among them released the player under the switch.
+TEST_F(BrowserWorld, AWindowClosedDuringAnEngineSwitchIsLeftAlone) {
+  AddMedia("cap01/a.mp3", 600);
+  browser.AddPage(pageUrl, {.title = "Pag 1", .elements = {Meta("ZUVPLAYER_AUDIO", "a.mp3")}});
+  Start();
+  browser.Navigate2(pageUrl);
+  loop.DoEvents();
+  dialogs.QueueAnswer(MsgBoxResult::kYes);
+  loop.StartTimer(0, [this] { form->Unload(); });
+  form->SetPlayer(0);
+  EXPECT_TRUE(form->Unloaded());
+  EXPECT_EQ(Reports(), std::vector<std::string>{});
+}
+
 // A mended fault: the start-up once waited for ever on a blank document that
 // never finished loading.
 TEST_F(BrowserWorld, ABlankDocumentThatNeverCompletesDoesNotHoldTheStartUp) {
