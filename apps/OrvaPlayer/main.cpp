@@ -25,6 +25,8 @@
 #include "backends/qt/panels/osd_announcer.h"
 #include "backends/qt/platform/program_bootstrap.h"
 #include "backends/qt/platform/store_session.h"
+#include "backends/speechd/atspi_screen_reader.h"
+#include "backends/speechd/speechd_speech.h"
 #include "common/platform/host_paths.h"
 #include "common/platform/path_resolver.h"
 #include "common/runtime/text.h"
@@ -87,7 +89,10 @@ struct PlayerRun {
             .hives = &hives,
             .newPlayer = [this,
                           &ctx] { return std::make_unique<orva::oMoxPlayer>(ctx.loop, report, engines); },
-            .publisher = {}}) {
+            .publisher = {},
+            // Silent with --audio null or fast, so tests never start a speech server.
+            .speech = ctx.options.audio == "null" || ctx.options.audio == "fast" ? nullptr : &speech,
+            .screenReader = &screenReader}) {
     window->Attach(form);
   }
 
@@ -105,6 +110,10 @@ struct PlayerRun {
   HostPathHives hives;
   // The reader's home folder and the folder of the import's backup.
   orva::ReaderFolders folders;
+  // The program's own voice, and whether a screen reader already speaks;
+  // before the window, which silences the voice when it goes.
+  orva::SpeechdSpeech speech;
+  orva::AtspiScreenReaderStatus screenReader;
   orva::FrmBrowser form;
 };
 
