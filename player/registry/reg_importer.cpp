@@ -355,6 +355,18 @@ class Importer {
   RegHandle current_ = 0;
 };
 
+// Well-formed UTF-8 with at least one character outside ASCII.
+bool IsUtf8BeyondAscii(std::string_view bytes) {
+  bool beyond = false;
+  for (std::size_t pos = 0; pos < bytes.size();) {
+    const std::size_t at = pos;
+    const char32_t c = DecodeUtf8Char(bytes, pos);
+    if (c == kReplacementChar && bytes.substr(at, 3) != "\xEF\xBF\xBD") return false;
+    if (c >= 0x80) beyond = true;
+  }
+  return beyond;
+}
+
 }  // namespace
 
 RegImportSummary ImportRegText(Registry& registry, std::string_view fileBytes,
@@ -371,6 +383,11 @@ RegImportSummary ImportRegText(Registry& registry, std::string_view fileBytes,
     const std::string_view rest = fileBytes.substr(3);
     text.reserve(rest.size());
     for (std::size_t pos = 0; pos < rest.size();) AppendUtf8(text, DecodeUtf8Char(rest, pos));
+  } else if (IsUtf8BeyondAscii(fileBytes)) {
+    // Saved by a text editor of today, without the mark. Windows-1252 text
+    // with letters outside ASCII is practically never well-formed UTF-8, so
+    // the old program's files still read as they were written.
+    text = std::string(fileBytes);
   } else {
     text = Cp1252ToUtf8(fileBytes);
   }

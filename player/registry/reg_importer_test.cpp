@@ -48,6 +48,11 @@ TEST(RegImporterTest, FollowsTheRegistryEditorsRules) {
       {"dword of nine digits", "[HKCU\\A]\r\n\"n\"=dword:000000001\r\n", "[]\n[A]\n", 1},
       {"hex(2) text from Windows-1252", "[HKCU\\A]\r\n\"e\"=hex(2):e8,00\r\n",
        "[]\n[A]\n  e (2) = c3 a8 00\n"},
+      // Windows-1252 as the old program wrote it; UTF-8 without its mark as
+      // an editor on Linux saves it.
+      {"text in Windows-1252", "[HKCU\\A]\r\n\"e\"=\"\xE8\"\r\n", "[]\n[A]\n  e (1) = c3 a8 00\n"},
+      {"text in UTF-8 without its mark", "[HKCU\\A]\r\n\"e\"=\"\xC3\xA8\"\r\n",
+       "[]\n[A]\n  e (1) = c3 a8 00\n"},
       {"bad hex byte", "[HKCU\\A]\r\n\"b\"=hex:01,0g\r\n", "[]\n[A]\n", 1},
       {"bad hex(n) type", "[HKCU\\A]\r\n\"b\"=hex(zz):01\r\n", "[]\n[A]\n", 1},
       {"unknown value data", "[HKCU\\A]\r\n\"b\"=qword:01\r\n", "[]\n[A]\n", 1},
