@@ -20,9 +20,10 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   orva::PosixFileSystem files;
   orva::orvabook::LibxmlHtmlReader html;
+  orva::orvabook::LibxmlDocumentReader documents;
   std::unique_ptr<QApplication> app;
   std::unique_ptr<orva::QtEventLoop> loop;
-  orva::orvabook::OrvabookServices services{files, html, nullptr, isatty(STDERR_FILENO) == 1};
+  orva::orvabook::OrvabookServices services{files, html, nullptr, isatty(STDERR_FILENO) == 1, &documents};
   services.decoder = [&]() -> std::unique_ptr<orva::orvabook::AudioDecoder> {
     // The engine's events come through Qt's event loop; it shows nothing,
     // and what Qt has to say about the desktop is no business of the check.

@@ -1,10 +1,12 @@
 #include "backends/libxml_html/libxml_html_reader.h"
 
 #include <libxml/HTMLparser.h>
+#include <libxml/parser.h>
 #include <libxml/tree.h>
 
 #include <climits>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <vector>
 
@@ -52,6 +54,41 @@ Doc Parse(std::string_view bytes, const char* encoding) {
              &xmlFreeDoc);
 }
 
+[[noreturn]] void ThrowLastError(const xmlError* error, const char* fallback) {
+  throw MarkupError(error ? error->line : 0,
+                    error && error->message ? CollapseBlanks(error->message) : fallback);
+}
+
+// Deeper than any book's markup; a limit keeps a hostile file from
+// exhausting the stack of the tree's builders and readers.
+constexpr int kMaxDepth = 256;
+
+MarkupNode Element(xmlNode* node, int depth) {
+  MarkupNode element;
+  element.tag = Text(node->name);
+  element.line = xmlGetLineNo(node);
+  for (xmlAttr* attribute = node->properties; attribute; attribute = attribute->next)
+    element.attributes.emplace_back(Text(attribute->name),
+                                    Attribute(node, reinterpret_cast<const char*>(attribute->name)));
+  for (xmlNode* child = node->children; child; child = child->next) {
+    if (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE) {
+      MarkupNode text;
+      text.text = Text(child->content);
+      element.children.push_back(std::move(text));
+    } else if (child->type == XML_ELEMENT_NODE) {
+      if (depth >= kMaxDepth) throw MarkupError(xmlGetLineNo(child), "elementi annidati troppo a fondo");
+      element.children.push_back(Element(child, depth + 1));
+    }
+  }
+  return element;
+}
+
+MarkupNode Tree(xmlDoc* doc) {
+  xmlNode* root = xmlDocGetRootElement(doc);
+  if (root == nullptr) throw MarkupError(0, "il documento è vuoto");
+  return Element(root, 0);
+}
+
 }  // namespace
 
 PageMarkup LibxmlHtmlReader::Read(std::string_view bytes) const {
@@ -87,6 +124,31 @@ PageMarkup LibxmlHtmlReader::Read(std::string_view bytes) const {
               Attribute(node, "href")});
   }
   return page;
+}
+
+MarkupNode LibxmlDocumentReader::ReadHtml(std::string_view bytes) const {
+  if (bytes.size() > INT_MAX) throw MarkupError(0, "file troppo grande");
+  Doc doc = Parse(bytes, nullptr);
+  // Without a declared character set the parser would take Latin-1; a
+  // text that is valid UTF-8 is UTF-8, anything else the Windows code page.
+  if (doc && doc->encoding == nullptr) doc = Parse(bytes, IsUtf8(bytes) ? "UTF-8" : "windows-1252");
+  if (!doc) ThrowLastError(xmlGetLastError(), "HTML illeggibile");
+  return Tree(doc.get());
+}
+
+MarkupNode LibxmlDocumentReader::ReadXml(std::string_view bytes) const {
+  if (bytes.size() > INT_MAX) throw MarkupError(0, "file troppo grande");
+  const std::unique_ptr<xmlParserCtxt, decltype(&xmlFreeParserCtxt)> context(xmlNewParserCtxt(),
+                                                                             &xmlFreeParserCtxt);
+  if (!context) throw std::bad_alloc();
+  // Entities are not expanded and no DTD is loaded: nothing outside the
+  // file is read.
+  const int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES;
+  const Doc doc(xmlCtxtReadMemory(context.get(), bytes.data(), static_cast<int>(bytes.size()), nullptr,
+                                  nullptr, options),
+                &xmlFreeDoc);
+  if (!doc) ThrowLastError(xmlCtxtGetLastError(context.get()), "XML illeggibile");
+  return Tree(doc.get());
 }
 
 }  // namespace orva::orvabook

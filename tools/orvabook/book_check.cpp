@@ -75,13 +75,6 @@ std::string PercentDecode(std::string_view s) {
   return out;
 }
 
-// A link's file part: before its "#" and "?", "\" made "/", decoded.
-std::string LinkFile(std::string_view link) {
-  std::string file(link.substr(0, link.find_first_of("#?")));
-  std::replace(file.begin(), file.end(), '\\', '/');
-  return PercentDecode(file);
-}
-
 // The names and ids of a page's elements, each once, in document order.
 std::vector<std::string> Keys(const PageMarkup& markup) {
   std::vector<std::string> keys;
@@ -543,6 +536,12 @@ class Checker {
 };
 
 }  // namespace
+
+std::string LinkFile(std::string_view link) {
+  std::string file(link.substr(0, link.find_first_of("#?")));
+  std::replace(file.begin(), file.end(), '\\', '/');
+  return PercentDecode(file);
+}
 
 int CheckResult::Count(Severity severity) const {
   return static_cast<int>(std::count_if(findings.begin(), findings.end(),

@@ -75,6 +75,10 @@ struct CheckOptions {
   std::function<void(std::string_view step, std::size_t done, std::size_t total)> progress;
 };
 
+// A link's file part: before its "#" and "?", "\" made "/", percent
+// escapes decoded.
+std::string LinkFile(std::string_view link);
+
 // `bookFolder`: the book's host folder, absolute. `host` takes host paths.
 CheckResult CheckBook(FileSystem& host, const HtmlReader& html, const std::string& bookFolder,
                       const CheckOptions& options);

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "common/automation/trace.h"
+#include "tools/orvabook/daisy_convert.h"
 
 namespace orva::orvabook {
 
@@ -29,6 +30,8 @@ struct Command {
 
 int Check(const std::vector<std::string>& args, OrvabookServices& services, std::ostream& out,
           std::ostream& err);
+int FromDaisy(const std::vector<std::string>& args, OrvabookServices& services, std::ostream& out,
+              std::ostream& err);
 
 constexpr Command kCommands[] = {
     {"check", "check [--json] [--no-audio] [--durate] LIBRO",
@@ -45,6 +48,14 @@ constexpr Command kCommands[] = {
      "        --durate    elenca la durata di ogni file audio\n"
      "      Codici di uscita: 0 nessun problema, 1 solo avvisi, 2 errori.\n",
      Check},
+    {"from-daisy", "from-daisy NCC CARTELLA",
+     "      converte il libro DAISY 2.02 di NCC (il suo ncc.html, o la cartella che lo contiene) in un\n"
+     "      libro di OrvaPlayer nella CARTELLA, che non deve esistere: Index.htm con i titoli del libro,\n"
+     "      una pagina per titolo con il suo audio e il suo testo, i numeri di pagina e i sottotitoli\n"
+     "      come voci dell'indice della pagina, l'audio in Libro e gli stili e l'aiuto del libro di\n"
+     "      prova in INCLUDE. Un errore nel libro DAISY si segnala con il file e la riga, e la CARTELLA\n"
+     "      non resta scritta a metà. Codici di uscita: 0 convertito, 2 errore.\n",
+     FromDaisy},
 };
 
 std::string Usage() {
@@ -221,6 +232,26 @@ int Check(const std::vector<std::string>& args, OrvabookServices& services, std:
   else
     WriteText(result, shown, durations, out);
   return result.ExitCode();
+}
+
+int FromDaisy(const std::vector<std::string>& args, OrvabookServices& services, std::ostream& out,
+              std::ostream& err) {
+  std::vector<std::string> paths;
+  for (const std::string& arg : args) {
+    if (arg.size() > 1 && arg.front() == '-')
+      return err << "orvabook from-daisy: opzione sconosciuta " << arg << "\n\n" << Usage(), 2;
+    paths.push_back(arg);
+  }
+  if (paths.size() != 2) return err << Usage(), 2;
+  if (!services.documents) throw std::runtime_error("nessun lettore di documenti");
+  // Before the book is read, which may take a while.
+  CheckNewFolder(paths[1]);
+  const ConvertedBook book = ConvertDaisyBook(ReadDaisyBook(paths[0], *services.documents));
+  WriteBook(book, paths[1]);
+  out << "Convertito in " << paths[1] << ": "
+      << Plural(static_cast<std::size_t>(book.pages), "pagina", "pagine") << " e "
+      << Plural(book.audio.size(), "file audio", "file audio") << ".\n";
+  return 0;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // table; --help lists the rows there are.
 //
 //   orvabook check [--json] [--no-audio] [--durate] BOOK
+//   orvabook from-daisy NCC OUT
 
 #include <functional>
 #include <iosfwd>
@@ -13,6 +14,7 @@
 #include "common/platform/file_system.h"
 #include "tools/orvabook/book_check.h"
 #include "tools/orvabook/html_reader.h"
+#include "tools/orvabook/markup_tree.h"
 
 namespace orva::orvabook {
 
@@ -24,6 +26,8 @@ struct OrvabookServices {
   std::function<std::unique_ptr<AudioDecoder>()> decoder;
   // The error stream is a terminal: a long check shows how far it has got.
   bool terminal = false;
+  // Reads the files of a DAISY book whole; none: from-daisy cannot run.
+  const DocumentReader* documents = nullptr;
 };
 
 // Exit codes: 0 nothing found, 1 warnings only, 2 errors (also a command
