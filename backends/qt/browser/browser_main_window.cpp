@@ -108,11 +108,10 @@ void BrowserMainWindow::childEvent(QChildEvent* event) {
 }
 
 bool BrowserMainWindow::eventFilter(QObject* watched, QEvent* event) {
-  // Watched: the window's children and every control the layout placed.
-  if (watched->isWidgetType()) {
+  if (watched->parent() == this) {
     if (event->type() == QEvent::Show) {
       // A panel just shown goes where the rules put it, under the strip.
-      layout_.Place();
+      layout_.Place(static_cast<QWidget*>(watched));
       layout_.Restack();
     } else if (event->type() == QEvent::ZOrderChange && !layout_.Restacking()) {
       // A panel that raised itself goes back under the strip.

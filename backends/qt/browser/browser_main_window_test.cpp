@@ -9,6 +9,7 @@
 #include <QWebEngineView>
 
 #include "backends/qt/panels/configurazione_panel.h"
+#include "backends/qt/panels/debug_frame.h"
 #include "backends/qt/panels/marcatori_panel.h"
 #include "backends/qt/platform/testing/offscreen_application.h"
 #include "player/browser/testing/frm_browser_world.h"
@@ -24,6 +25,7 @@ TEST(BrowserMainWindowTest, PlacesEveryPanelByTheRulesUnderTheDisplayStrip) {
   window.Attach(form);
   new MarcatoriPanel(form, window.view(), &window);
   new ConfigurazionePanel(form, form.frmconfigurazioneVisible, &window);
+  new DebugFrame(form, &window);
   window.show();
   const double dpi = window.screen()->logicalDotsPerInch();
   const struct {
@@ -44,7 +46,8 @@ TEST(BrowserMainWindowTest, PlacesEveryPanelByTheRulesUnderTheDisplayStrip) {
         size.clamps);
     // As the command keys do: the message first, then the panel, which
     // raises itself.
-    for (FrameVisible* panel : {&form.fraMarcatoriVisible, &form.frmconfigurazioneVisible}) {
+    for (FrameVisible* panel :
+         {&form.fraMarcatoriVisible, &form.frmconfigurazioneVisible, &form.fraDebug.Visible}) {
       form.OSD("Pannello configurazione", true);
       *panel = true;
       for (std::size_t i = 1; i < kFormControlCount; ++i) {

@@ -42,28 +42,37 @@ FormLayout::Resized WindowLayout::Resize(QSize size, double dpi, bool minimised)
 }
 
 void WindowLayout::Place() {
-  if (!laidOut_) return;
-  for (std::size_t i = 0; i < kFormControlCount; ++i) {
+  // Innermost first: a frame comes after its controls, so that a panel that
+  // places its own controls as it is resized (by these rules, and as its
+  // state wants) has the last word.
+  for (std::size_t i = kFormControlCount; i-- > 1;) {
     const auto control = static_cast<FormControl>(i);
-    if (control == FormControl::frmBrowser) continue;
-    QWidget* widget = Find(control);
-    if (!widget) continue;
-    if (control == FormControl::fraDebug) {
-      if (debugPlaced_ == widget) continue;
-      debugPlaced_ = widget;
-    }
-    // The window hears when the control is shown or raised.
-    widget->installEventFilter(&window_);
-    QWidget* parent = widget->parentWidget();
-    if (QLayout* own = parent->layout(); own && parent != &window_) TakeOut(*own, widget);
-    const PixelRect r = ToPixels(rules_[control], dpi_);
-    QPoint topLeft(r.left, r.top);
-    // A control wrapped in a widget of its panel's own is still placed
-    // relative to its frame.
-    if (QWidget* container = Find(ContainerOf(control)); container != parent)
-      topLeft = parent->mapFrom(container, topLeft);
-    widget->setGeometry(QRect(topLeft, QSize(r.width, r.height)));
+    if (QWidget* widget = Find(control)) Place(control, widget);
   }
+}
+
+void WindowLayout::Place(QWidget* shown) {
+  if (!laidOut_) return;
+  for (std::size_t i = 1; i < kFormControlCount; ++i) {
+    const auto control = static_cast<FormControl>(i);
+    if (ContainerOf(control) == FormControl::frmBrowser && Find(control) == shown) Place(control, shown);
+  }
+}
+
+void WindowLayout::Place(FormControl control, QWidget* widget) {
+  if (control == FormControl::fraDebug) {
+    if (debugPlaced_ == widget) return;
+    debugPlaced_ = widget;
+  }
+  QWidget* parent = widget->parentWidget();
+  if (QLayout* own = parent->layout(); own && parent != &window_) TakeOut(*own, widget);
+  const PixelRect r = ToPixels(rules_[control], dpi_);
+  QPoint topLeft(r.left, r.top);
+  // A control wrapped in a widget of its panel's own is still placed
+  // relative to its frame.
+  if (QWidget* container = Find(ContainerOf(control)); container != parent)
+    topLeft = parent->mapFrom(container, topLeft);
+  widget->setGeometry(QRect(topLeft, QSize(r.width, r.height)));
 }
 
 void WindowLayout::Restack() {

@@ -26,11 +26,10 @@ class WindowLayout {
   // control; a minimised window moves nothing. Hides the display strip, as
   // every layout does.
   FormLayout::Resized Resize(QSize size, double dpi, bool minimised);
-  // Puts every control back where the last layout placed it: a panel that
-  // placed itself as it was shown goes where the rules put it. Nothing
-  // before the first layout. Each control found gets the window as its
-  // event filter, so the window hears when it is shown or raised.
-  void Place();
+  // The same for one of the window's own children (a panel), when it has
+  // just been shown: a panel that placed itself as it was shown goes where
+  // the rules put it.
+  void Place(QWidget* shown);
   // Raises the controls in the rules' order, back to front: the display
   // strip lies above every panel, the chooser above the list it covers.
   void Restack();
@@ -43,6 +42,10 @@ class WindowLayout {
   QWidget* Find(FormControl control) const;
 
  private:
+  // Puts every control where the last layout placed it.
+  void Place();
+  void Place(FormControl control, QWidget* widget);
+
   QWidget& window_;
   FormLayout rules_;
   double dpi_ = 0;
