@@ -3,8 +3,9 @@
 # Runs COMMAND as a blind reader's desktop does: on a private Xvfb display and
 # session bus, beside Orca listening for every key on the accessibility bus
 # (--no-orca: without it), from the moment Orca says "Screen reader on.", with
-# HOME and the XDG folders in a temporary folder. docs/automation.md tells
-# more. Exit status: COMMAND's; 1 when the desktop or Orca cannot start.
+# HOME and the XDG folders in a temporary folder. ORVA_ORCA_DEBUG, an absolute
+# path, keeps Orca's debug log there. docs/automation.md tells more.
+# Exit status: COMMAND's; 1 when the desktop or Orca cannot start.
 set -u
 
 # wait_for TENTHS PID CHECK...: up to TENTHS tenths of a second while PID lives.
@@ -26,7 +27,7 @@ if [ "${ORVA_ORCA_INNER:-}" = 1 ]; then
   wait_for 100 $$ dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress
   if [ "$ORVA_ORCA_WITH" = 1 ]; then
     # English speech whatever the command's locale.
-    LC_ALL=C.UTF-8 LANGUAGE='' orca -u "$ORVA_ORCA_WORK/orca" >"$ORVA_ORCA_WORK/orca.log" 2>&1 &
+    LC_ALL=C.UTF-8 LANGUAGE='' orca ${ORVA_ORCA_DEBUG:+--debug-file "$ORVA_ORCA_DEBUG"} -u "$ORVA_ORCA_WORK/orca" >"$ORVA_ORCA_WORK/orca.log" 2>&1 &
     orca=$!
     # Orca runs its SIGTERM handler only when its main loop next wakes,
     # seconds later; nothing of it may outlive the private bus and display.
