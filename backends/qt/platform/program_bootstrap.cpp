@@ -47,6 +47,10 @@ void PrepareBrowserProcess() {
   const BrowserProcessSettings settings =
       BrowserSettingsFor(geteuid() == 0, HasUsableGpu(), flags ? flags : "");
   if (settings.disableSandbox) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
+  // The book's pages reach a screen reader only when the web engine is told
+  // to build their accessibility tree on Linux; without it a page is one
+  // nameless object. A value the reader set is kept.
+  setenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1", 0);
   if (!settings.chromiumFlags.empty())
     setenv("QTWEBENGINE_CHROMIUM_FLAGS", settings.chromiumFlags.c_str(), 1);
 }

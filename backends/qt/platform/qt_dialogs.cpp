@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -66,7 +67,10 @@ MsgBoxResult QtDialogs::MsgBox(const std::string& prompt, MsgBoxButtons buttons,
   box.setTextFormat(Qt::PlainText);
   box.setIcon(IconOf(icon));
   box.setAccessibleName(QString::fromStdString(title));
-  box.setAccessibleDescription(QString::fromStdString(prompt));
+  // The text is read from its label; a description as well made screen
+  // readers say it twice.
+  if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+    label->setAccessibleName(QString::fromStdString(prompt));
   const std::vector<MsgBoxResult> shown = ButtonsOf(buttons);
   std::vector<QPushButton*> pushButtons;
   for (MsgBoxResult r : shown) {
