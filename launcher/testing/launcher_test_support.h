@@ -55,4 +55,16 @@ struct FakeMachine {
   }
 };
 
+// A launcher started from the CD with the player on it; its windows are
+// shown through `views` (none: the core windows alone).
+struct LauncherOnCd {
+  explicit LauncherOnCd(WindowViews* views = nullptr) : launcher(m.Services(), views) {
+    m.fs.AddFile("/cd/OrvaPlayer");
+    launcher.SetLauncherFolder("/cd/");
+    launcher.SetInstallerCommand("./setup.sh --quiet");
+  }
+  FakeMachine m;
+  Launcher launcher;
+};
+
 }  // namespace orva::smart::testing

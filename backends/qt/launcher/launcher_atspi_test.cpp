@@ -18,21 +18,6 @@
 namespace orva::testing {
 namespace {
 
-using smart::testing::FakeMachine;
-
-// A launcher on fakes whose windows are the real ones.
-struct LauncherWorld {
-  FakeMachine m;
-  QtLauncherViews views;
-  smart::Launcher launcher{m.Services(), &views};
-
-  LauncherWorld() {
-    m.fs.AddFile("/cd/OrvaPlayer");
-    launcher.SetLauncherFolder("/cd/");
-    launcher.SetInstallerCommand("./setup.sh");
-  }
-};
-
 TEST(LauncherOnTheAccessibilityBus, EachWindowReachesTheScreenReaderAsANotificationWithItsAnnouncement) {
   struct Case {
     const char* window;
@@ -52,9 +37,10 @@ TEST(LauncherOnTheAccessibilityBus, EachWindowReachesTheScreenReaderAsANotificat
 
   AtSpiListener reader;
   ASSERT_TRUE(reader.Listen());
+  QtLauncherViews views;  // the real windows, over a launcher on fakes
   for (const Case& c : cases) {
     SCOPED_TRACE(c.window);
-    LauncherWorld world;
+    smart::testing::LauncherOnCd world{&views};
     reader.shown.clear();
     (world.launcher.*c.show)();
     // The window and each of its controls become showing; the reader

@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -16,31 +15,24 @@
 namespace orva {
 namespace {
 
-using smart::testing::FakeMachine;
-
 class QtLauncherWindows : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { testing::OffscreenApplication(); }
-  QtLauncherWindows() {
-    m.fs.AddFile("/cd/OrvaPlayer");
-    launcher.SetLauncherFolder("/cd/");
-    launcher.SetInstallerCommand("./setup.sh");
-  }
   QWidget* Window(const char* name) {
     for (QWidget* w : QApplication::topLevelWidgets())
       if (w->objectName() == name && w->isVisible()) return w;
     return nullptr;
   }
 
-  FakeMachine m;
   int events = 0;
   QtLauncherViews views{[this] { ++events; }};
-  smart::Launcher launcher{m.Services(), &views};
+  smart::testing::LauncherOnCd cd{&views};
 };
 
-// Each window's caption and font (its announcement, as a screen reader gets
-// it, is checked on a real accessibility bus by launcher_atspi_test).
-TEST_F(QtLauncherWindows, EachWindowShowsItsCaptionAndItsFont) {
+// Each window's caption, as its title and its accessible name (its
+// announcement, as a screen reader gets it, is checked on a real
+// accessibility bus by launcher_atspi_test).
+TEST_F(QtLauncherWindows, EachWindowShowsItsCaption) {
   struct Case {
     const char* window;
     void (smart::Launcher::*show)();
@@ -53,24 +45,19 @@ TEST_F(QtLauncherWindows, EachWindowShowsItsCaptionAndItsFont) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.window);
-    FakeMachine machine;
-    smart::Launcher own{machine.Services(), &views};
-    own.SetInstallerCommand("./setup.sh");
-    (own.*c.show)();
-    own.Form1Unloaded();
+    smart::testing::LauncherOnCd own{&views};
+    (own.launcher.*c.show)();
+    own.launcher.Form1Unloaded();
     QWidget* window = Window(c.window);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), QString::fromUtf8(c.caption));
     EXPECT_EQ(window->accessibleName(), QString::fromUtf8(c.caption));
-    auto* label = window->findChild<QLabel*>("Label1");
-    ASSERT_NE(label, nullptr);
-    EXPECT_EQ(label->font().family(), "Verdana");
   }
 }
 
 TEST_F(QtLauncherWindows, SceltaControlsDriveTheCoreWindow) {
-  launcher.ShowScelta();
-  launcher.Form1Unloaded();
+  cd.launcher.ShowScelta();
+  cd.launcher.Form1Unloaded();
   QWidget* window = Window("scelta");
   ASSERT_NE(window, nullptr);
   for (const char* name : {"avvia", "installa", "Command1", "Check1", "Text1", "Label1"}) {
@@ -83,22 +70,19 @@ TEST_F(QtLauncherWindows, SceltaControlsDriveTheCoreWindow) {
   auto* text1 = window->findChild<QLineEdit*>("Text1");
   EXPECT_EQ(text1->text(), "60");
 
-  m.loop.Advance(3000);
+  cd.m.loop.Advance(3000);
   EXPECT_EQ(text1->text(), "57");
   text1->selectAll();
   text1->insert("2");  // as typed: textEdited fires
-  auto* scelta = dynamic_cast<smart::Scelta*>(launcher.Find("scelta"));
+  auto* scelta = dynamic_cast<smart::Scelta*>(cd.launcher.Find("scelta"));
   EXPECT_EQ(scelta->Seconds(), 2);
 
   window->findChild<QCheckBox*>("Check1")->click();
   EXPECT_EQ(scelta->Check1.Value(), 1);
   window->findChild<QPushButton*>("Command1")->click();
 
-  EXPECT_EQ(Window("scelta"), nullptr);
-  EXPECT_EQ(m.settings.GetSetting("NOLinker", "Default", "sfogliacd"), "1");
-  EXPECT_EQ(m.Started(), std::vector<std::string>{"xdg-open /cd/Libro"});
-  EXPECT_EQ(events, 3);  // typed, ticked, clicked
-  EXPECT_TRUE(launcher.Ended());
+  EXPECT_EQ(Window("scelta"), nullptr);  // the core took the click; what it does then, its tests check
+  EXPECT_EQ(events, 3);                  // typed, ticked, clicked
 }
 
 }  // namespace
