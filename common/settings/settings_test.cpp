@@ -65,14 +65,6 @@ TEST(SettingsTest, DeletingWhatIsMissingRaisesError5AndChangesAreTraced) {
                 R"({"t":0,"ev":"setting-deleted","app":"App","section":"Sec"})"}));
 }
 
-TEST(SettingsTest, RefusedWritesRaiseError5) {
-  testing::RefusingRegistry refusing;
-  refusing.refuseAll = true;
-  Settings s(refusing);
-  EXPECT_EQ(ErrorNumberOf([&] { s.SaveSetting("A", "B", "C", "D"); }), 5);
-  EXPECT_EQ(refusing.OpenHandleCount(), 0u);
-}
-
 TEST(IniFileTest, ReadsOneValueLikeTheProfileCalls) {
   constexpr std::string_view kIni =
       "; smart.ini of the CD\r\n[Setup]\r\n  Command = setup.exe /s  \r\nEmpty=\r\n"

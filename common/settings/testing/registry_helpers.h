@@ -60,15 +60,14 @@ inline bool KeyExists(Registry& reg, RegHandle root, std::string_view path) {
   return true;
 }
 
-// The registry in memory, refusing to write the chosen value names (all of
-// them when `refuseAll`) as a store that became read-only does.
+// The registry in memory, refusing to write the chosen value names as a
+// store that became read-only does.
 class RefusingRegistry : public MemoryRegistry {
  public:
   std::set<std::string> refused;
-  bool refuseAll = false;
   RegStatus SetValue(RegHandle key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
                      std::uint32_t size) override {
-    if (refuseAll || refused.contains(std::string(name))) return kErrorAccessDenied;
+    if (refused.contains(std::string(name))) return kErrorAccessDenied;
     return MemoryRegistry::SetValue(key, name, type, data, size);
   }
 };
