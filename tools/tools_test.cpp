@@ -32,8 +32,6 @@ TEST(Start, StartsTheLinkerOrThePlayerFromTheCd) {
       {"path_blank", "   ", nullptr, kNoLinker, false, "./OrvaPlayer", kNormal},
       {"linker_exe", "/opt/linker", "/opt/linker/linker.exe", "", true, "/opt/linker/linker.exe", kMax},
       {"linker_moved", "/opt/linker", nullptr, kLinkerMoved, true, "./OrvaPlayer", kNormal},
-      {"player_exe_on_cd", nullptr, "/media/cdrom/OrvaPlayer.exe", kNoLinker, false, "./OrvaPlayer.exe",
-       kNormal},
       {"player_cannot_start_is_reported_not_fatal", nullptr, nullptr,
        "Start/critical: Errore di run-time '53':\r\n\r\nImpossibile trovare il file", false, nullptr,
        kNormal},
