@@ -54,9 +54,7 @@ TEST_F(MpvEngineAlone, SeeksBeforeAndAfterTheFileOpensLandWithinIt) {
   engine->SetURL(TestMedia("lungo.mp3"));
   engine->SetControlsCurrentPosition(42.5);
   EXPECT_EQ(engine->controlsCurrentPosition(), 42.5);
-  ASSERT_TRUE(WaitForState(playstate::kPlaying));
-  EXPECT_NEAR(engine->currentMediaDuration(), 60.0, 0.1);
-  EXPECT_NEAR(engine->controlsCurrentPosition(), 42.5, 1.0);  // where it starts
+  ASSERT_TRUE(WaitForState(playstate::kPlaying));  // where it starts: AStartPositionIsWhereTheSoundStarts
   engine->controlsPause();
   for (const auto& [set, reads] : {std::pair{10.0, 10.0}, {33.25, 33.25}, {-5.0, 0.0}, {0.5, 0.5}}) {
     SCOPED_TRACE(set);
