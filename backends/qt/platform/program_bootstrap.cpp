@@ -14,6 +14,7 @@
 #include "backends/posix/posix_environment.h"
 #include "backends/posix/posix_file_system.h"
 #include "backends/posix/posix_process_launcher.h"
+#include "backends/qt/platform/accessible_line_edit.h"
 #include "backends/qt/platform/qt_dialogs.h"
 #include "backends/qt/platform/qt_event_loop.h"
 #include "backends/qt/platform/store_session.h"
@@ -160,6 +161,8 @@ int RunProgram(int argc, char** argv, const ProgramSpec& spec, ScriptActions act
   // the rest is this program's.
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromStdString(spec.name));
+  // Before any window: a screen reader must read every text field whole.
+  InstallLineEditAccessibility();
   const bool headless = IsHeadlessPlatform(QApplication::platformName().toStdString());
 
   // Nobody could answer a box on a platform without a display, so there it
