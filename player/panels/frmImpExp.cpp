@@ -178,7 +178,9 @@ void FrmImpExp::Dir_KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/) {
   IgnoringErrors([&] {
     const int index = Dir.ListIndex();
     if (KeyCode != kEnter || index < 0 || index >= static_cast<int>(folders_.size())) return;
-    SetDirPath(folders_[static_cast<std::size_t>(index)]);
+    // A copy: opening the folder lists it afresh, which empties folders_.
+    const std::string folder = folders_[static_cast<std::size_t>(index)];
+    SetDirPath(folder);
   });
 }
 
