@@ -215,14 +215,12 @@ int main(int argc, char** argv) {
     auto* panel = new orva::ConfigurazionePanel(r->form, r->form.frmconfigurazioneVisible, r->window.get());
     orva::BindConfigurazioneScriptActions(ctx.actions, *panel);
     // The bookmark panel follows fraMarcatoriVisible and takes the browser's
-    // place while shown, under the on-screen display.
+    // place while shown; the window keeps it under the on-screen display.
     auto* bookmarks = new orva::MarcatoriPanel(r->form, r->window->view(), r->window.get());
-    bookmarks->stackUnder(r->window->osd());
     orva::BindMarcatoriScriptActions(ctx.actions, *bookmarks);
     // The debug frame follows fraDebug.Visible (Shift+Ctrl+Alt with a key),
-    // over the page and under the display strip.
+    // over the page; the window keeps it under the display strip.
     auto* debug = new orva::DebugFrame(r->form, r->window.get());
-    debug->stackUnder(r->window->osd());
     orva::BindDebugScriptActions(ctx.actions, *debug);
     if (!orva::AnnounceOsdMessages(r->form, r->window.get()))
       ctx.Notice("the on-screen display has no label");

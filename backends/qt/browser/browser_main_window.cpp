@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPointer>
-#include <QScreen>
 #include <QTimer>
 #include <QWebEngineView>
 #include <exception>
@@ -72,6 +71,12 @@ void BrowserMainWindow::resizeEvent(QResizeEvent* event) {
   Form_Resize();
 }
 
+void BrowserMainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // A new font changes the size of a twip, and every panel with it.
+  if (event->type() == QEvent::FontChange) Form_Resize();
+}
+
 void BrowserMainWindow::Form_Resize() {
   // The rules were drawn for the outer size, frame and title bar included.
   // The inside size is given instead: the frame a window manager draws
@@ -81,8 +86,7 @@ void BrowserMainWindow::Form_Resize() {
   // on the right than the rules' drawing showed, and the strip and the
   // configuration panel are centred in what the reader sees.
   const auto body = [this] {
-    const QScreen* screen = this->screen();
-    const double dpi = screen ? screen->logicalDotsPerInch() : 0;
+    const double dpi = TwipDpi(*this);
     const FormLayout::Resized done = layout_.Resize(size(), dpi, isMinimized());
     if (!done.laidOut) return;
     // Sizes too small for a control were set to zero: the trace tells, the

@@ -7,8 +7,9 @@
 // here stands in its way. Closing the window in any way asks the main
 // window's exit question.
 //
-// The window lays out its controls itself at every resize (WindowLayout),
-// and keeps them stacked in the rules' order, the display strip above every
+// The window lays out its controls itself at every resize and whenever its
+// font changes (WindowLayout, at the resolution the font gives twips), and
+// keeps them stacked in the rules' order, the display strip above every
 // panel, whichever panel raised itself last.
 
 #include <QMainWindow>
@@ -42,6 +43,7 @@ class BrowserMainWindow : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void childEvent(QChildEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 

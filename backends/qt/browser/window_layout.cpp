@@ -1,21 +1,15 @@
 #include "backends/qt/browser/window_layout.h"
 
-#include <QLayout>
-#include <QWidget>
-
 namespace orva {
 namespace {
 
-// Takes `widget` out of `layout` or any layout nested in it.
-bool TakeOut(QLayout& layout, QWidget* widget) {
-  for (int i = 0; QLayoutItem* item = layout.itemAt(i); ++i) {
-    if (item->widget() == widget) {
-      delete layout.takeAt(i);
-      return true;
-    }
-    if (QLayout* inner = item->layout(); inner && TakeOut(*inner, widget)) return true;
-  }
-  return false;
+// The controls the window places itself: its own children, and the label of
+// the display strip it builds. What lies in a panel's frame is the panel's:
+// a panel also sizes the controls whose drawn size the rules only keep to
+// their captions, and two hands on one control would move it in turn.
+bool WindowPlaces(FormControl control) {
+  return control != FormControl::frmBrowser &&
+         (ContainerOf(control) == FormControl::frmBrowser || control == FormControl::lblOSD);
 }
 
 }  // namespace
@@ -42,11 +36,9 @@ FormLayout::Resized WindowLayout::Resize(QSize size, double dpi, bool minimised)
 }
 
 void WindowLayout::Place() {
-  // Innermost first: a frame comes after its controls, so that a panel that
-  // places its own controls as it is resized (by these rules, and as its
-  // state wants) has the last word.
-  for (std::size_t i = kFormControlCount; i-- > 1;) {
+  for (std::size_t i = 1; i < kFormControlCount; ++i) {
     const auto control = static_cast<FormControl>(i);
+    if (!WindowPlaces(control)) continue;
     if (QWidget* widget = Find(control)) Place(control, widget);
   }
 }
@@ -60,19 +52,13 @@ void WindowLayout::Place(QWidget* shown) {
 }
 
 void WindowLayout::Place(FormControl control, QWidget* widget) {
-  if (control == FormControl::fraDebug) {
-    if (debugPlaced_ == widget) return;
-    debugPlaced_ = widget;
-  }
-  QWidget* parent = widget->parentWidget();
-  if (QLayout* own = parent->layout(); own && parent != &window_) TakeOut(*own, widget);
   const PixelRect r = ToPixels(rules_[control], dpi_);
-  QPoint topLeft(r.left, r.top);
-  // A control wrapped in a widget of its panel's own is still placed
-  // relative to its frame.
-  if (QWidget* container = Find(ContainerOf(control)); container != parent)
-    topLeft = parent->mapFrom(container, topLeft);
-  widget->setGeometry(QRect(topLeft, QSize(r.width, r.height)));
+  if (control == FormControl::fraDebug && debugPlaced_ == widget) {
+    widget->resize(r.width, r.height);
+    return;
+  }
+  if (control == FormControl::fraDebug) debugPlaced_ = widget;
+  widget->setGeometry(r.left, r.top, r.width, r.height);
 }
 
 void WindowLayout::Restack() {

@@ -1,10 +1,11 @@
 #include "backends/qt/panels/configurazione_panel.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QEvent>
-#include <QGridLayout>
+#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -87,21 +88,41 @@ ConfigurazionePanel::ConfigurazionePanel(FrmBrowser& form, FrameVisible& visible
   cmdSetupClose_ = Named(new QPushButton(Q(Frmconfigurazione::kCloseCaption), this), "cmdSetupClose",
                          Frmconfigurazione::kCloseCaption);
 
-  auto* grid = new QGridLayout(this);
-  grid->addWidget(chkSavePos_, 0, 0, 1, 3);
-  grid->addWidget(chkAudioOff_, 1, 0, 1, 3);
-  grid->addWidget(CheckVideoFull_, 2, 0, 1, 3);
-  grid->addWidget(chkVoce_, 3, 0, 1, 3);
-  grid->addWidget(optPlayer1_, 4, 0);
-  grid->addWidget(optPlayer0_, 4, 1);
-  grid->addWidget(FieldLabel(Frmconfigurazione::kAvantiIndietroLabel, TextAvantiIndietro_, this), 5, 0);
-  grid->addWidget(TextAvantiIndietro_, 5, 1);
-  grid->addWidget(FieldLabel(Frmconfigurazione::kAvantiIndietroUnit, nullptr, this), 5, 2);
-  grid->addWidget(FieldLabel(Frmconfigurazione::kVolumeLabel, TextVolume_, this), 6, 0);
-  grid->addWidget(TextVolume_, 6, 1);
-  grid->addWidget(FieldLabel(Frmconfigurazione::kRateLabel, TextRate_, this), 7, 0);
-  grid->addWidget(TextRate_, 7, 1);
-  grid->addWidget(cmdSetupClose_, 8, 0, 1, 3, Qt::AlignRight);
+  // Two columns, to fit the frame the window's rules give the panel: the
+  // boxes and the engine on the left, the fields beside their labels on the
+  // right with the unit under its field, and "Chiudi" at the bottom. The
+  // margins and spaces are tight, as on the frame the rules were drawn for.
+  // A label too long for the room left beside its field goes above it.
+  auto* left = new QVBoxLayout;
+  left->setSpacing(2);
+  for (QWidget* box : {chkSavePos_, chkAudioOff_, CheckVideoFull_, chkVoce_}) left->addWidget(box);
+  auto* options = new QHBoxLayout;
+  options->setSpacing(4);
+  options->addWidget(optPlayer1_);
+  options->addWidget(optPlayer0_);
+  options->addStretch();
+  left->addLayout(options);
+  left->addStretch();
+  auto* fields = new QFormLayout;
+  fields->setRowWrapPolicy(QFormLayout::WrapLongRows);
+  fields->setHorizontalSpacing(4);
+  fields->setVerticalSpacing(2);
+  fields->addRow(FieldLabel(Frmconfigurazione::kAvantiIndietroLabel, TextAvantiIndietro_, this),
+                 TextAvantiIndietro_);
+  fields->setWidget(1, QFormLayout::FieldRole,
+                    FieldLabel(Frmconfigurazione::kAvantiIndietroUnit, nullptr, this));
+  fields->addRow(FieldLabel(Frmconfigurazione::kVolumeLabel, TextVolume_, this), TextVolume_);
+  fields->addRow(FieldLabel(Frmconfigurazione::kRateLabel, TextRate_, this), TextRate_);
+  auto* right = new QVBoxLayout;
+  right->setSpacing(2);
+  right->addLayout(fields);
+  right->addStretch();
+  right->addWidget(cmdSetupClose_, 0, Qt::AlignRight);
+  auto* columns = new QHBoxLayout(this);
+  columns->setContentsMargins(2, 0, 2, 2);
+  columns->setSpacing(6);
+  columns->addLayout(left);
+  columns->addLayout(right, 1);
 
   // Top to bottom, as the frame reads.
   QWidget* order[] = {chkSavePos_, chkAudioOff_,        CheckVideoFull_, chkVoce_,  optPlayer1_,

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <stdexcept>
 
+#include "backends/qt/browser/window_layout.h"
 #include "backends/qt/panels/panel_views.h"
 #include "common/automation/script.h"
 #include "player/browser/frmBrowser.h"
@@ -49,29 +51,37 @@ DebugFrame::DebugFrame(FrmBrowser& form, QWidget* parent)
   Text1_->setReadOnly(true);
   Text1_->setTabChangesFocus(true);
   Text1_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  // The note lines its keys up in columns.
-  Text1_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  // The note lines its keys up in columns, in letters as large as the
+  // reader's: only the family is set, the size follows the window's font.
+  QFont fixed;
+  fixed.setFamilies(QFontDatabase::systemFont(QFontDatabase::FixedFont).families());
+  fixed.setStyleHint(QFont::TypeWriter);
+  Text1_->setFont(fixed);
   Command1_ =
       Named(new QPushButton(Q(FraDebug::kCommand1Caption), this), C::Command1, FraDebug::kCommand1Caption);
 
-  // Where the frame's controls were drawn; no layout rule moves them.
-  const FormLayout design;
-  const double dpi = panelview::DpiOf(*this);
-  const std::pair<QWidget*, C> placed[] = {{cmdFileAudio_, C::cmdFileAudio},
-                                           {TextAudio_, C::TextAudio},
-                                           {label2, C::Label2},
-                                           {TextURL_, C::TextURL},
-                                           {cmdGO_, C::cmdGO},
-                                           {cmdDebug1_, C::cmdDebug1},
-                                           {cmdDebug0_, C::cmdDebug0},
-                                           {TxtDebFilename_, C::TxtDebFilename},
-                                           {Text1_, C::Text1},
-                                           {Command1_, C::Command1}};
-  for (const auto& [widget, control] : placed) panelview::PlaceAt(widget, design[control], dpi);
-  TwipRect frame = design[C::fraDebug];
-  frame.Left = model.Left();
-  frame.Top = model.Top();
-  panelview::PlaceAt(this, frame, dpi);
+  // The rows as they were drawn, each control as wide as its caption needs
+  // at the reader's font; the note takes the room left. The frame keeps its
+  // drawn size in twips, which grows with the font (TwipDpi).
+  auto* grid = new QGridLayout(this);
+  grid->setContentsMargins(4, 0, 4, 4);
+  grid->setSpacing(4);
+  grid->addWidget(cmdFileAudio_, 0, 0);
+  grid->addWidget(TextAudio_, 0, 1, 1, 3);
+  grid->addWidget(label2, 1, 0);
+  grid->addWidget(TextURL_, 1, 1, 1, 2);
+  grid->addWidget(cmdGO_, 1, 3);
+  grid->addWidget(cmdDebug1_, 2, 0);
+  grid->addWidget(cmdDebug0_, 2, 1);
+  grid->addWidget(TxtDebFilename_, 2, 2, 1, 2);
+  grid->addWidget(Text1_, 3, 0, 1, 4);
+  grid->addWidget(Command1_, 4, 0, 1, 2, Qt::AlignLeft);
+  grid->setColumnStretch(2, 1);
+  grid->setRowStretch(3, 1);
+  const TwipRect drawn = FormLayout()[C::fraDebug];
+  const double dpi = TwipDpi(*this);
+  resize(TwipsToPixels(drawn.Width, dpi), TwipsToPixels(drawn.Height, dpi));
+  FollowMoved();
 
   // Top to bottom, left to right, as the frame reads.
   QWidget* order[] = {cmdFileAudio_, TextAudio_,      TextURL_, cmdGO_,   cmdDebug1_,

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <stdexcept>
 
 #include "backends/qt/keys/key_preview_filter.h"
@@ -183,6 +184,10 @@ void ImpExpChooser::PlaceControls(const FormLayout& layout, double dpi) {
       {dir_, C::Dir},           {drive_, C::Drive},   {lblNomeFile_, C::lblNomeFile},
       {name_, C::TextFileName}, {ok_, C::cmdImpExp2}, {cancel_, C::cmdImpExp3}};
   for (const auto& [widget, control] : controls) panelview::PlaceAt(widget, layout[control], dpi);
+  // The label was drawn reaching a little over its field: it ends where the
+  // field begins.
+  lblNomeFile_->resize(lblNomeFile_->width(),
+                       std::clamp(name_->y() - lblNomeFile_->y(), 0, lblNomeFile_->height()));
   PositionFileList();
 }
 

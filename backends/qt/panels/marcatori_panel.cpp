@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <type_traits>
 
+#include "backends/qt/browser/window_layout.h"
 #include "backends/qt/keys/key_preview_filter.h"
 #include "backends/qt/panels/imp_exp_chooser.h"
 #include "backends/qt/panels/panel_views.h"
@@ -286,12 +287,27 @@ void MarcatoriPanel::PlaceControls() {
   // The rules make the panel the browser's size, the browser the window's
   // less 300 twips across and 600 down: the window that gives this panel
   // its size lays out everything inside it.
-  const double dpi = panelview::DpiOf(*this);
+  const double dpi = TwipDpi(*this);
   FormLayout layout;
   layout.Form_Resize(PixelsToTwips(width(), dpi) + 300, PixelsToTwips(height(), dpi) + 600, false);
   panelview::PlaceAt(list_, layout[C::ListMarkers], dpi);
-  for (std::size_t i = 0; i < kPanelButtons.size(); ++i)
-    panelview::PlaceAt(buttons_[i], layout[kPanelButtons[i].second], dpi);
+  // The buttons were drawn side by side, each a little too narrow for its
+  // caption at any font but the old one. They keep the drawn row, from the
+  // first one's place, each as wide as drawn or as its caption needs; a row
+  // too long for the frame moves left, as far as the list's edge.
+  const PixelRect row = ToPixels(layout[kPanelButtons[0].second], dpi);
+  std::array<int, kPanelButtons.size()> widths{};
+  int total = 0;
+  for (std::size_t i = 0; i < kPanelButtons.size(); ++i) {
+    widths[i] =
+        std::max(ToPixels(layout[kPanelButtons[i].second], dpi).width, buttons_[i]->sizeHint().width());
+    total += widths[i];
+  }
+  int left = std::max(list_->x(), std::min(row.left, width() - list_->x() - total));
+  for (std::size_t i = 0; i < kPanelButtons.size(); ++i) {
+    buttons_[i]->setGeometry(left, row.top, widths[i], row.height);
+    left += widths[i];
+  }
   panelview::PlaceAt(chooser_, layout[C::frmImpExp], dpi);
   chooser_->PlaceControls(layout, dpi);
 }
@@ -335,6 +351,9 @@ bool MarcatoriPanel::eventFilter(QObject* watched, QEvent* event) {
     }
   } else if (watched == parentWidget() && event->type() == QEvent::Resize && !isHidden()) {
     Place();
+  } else if (watched == parentWidget() && event->type() == QEvent::FontChange) {
+    // The captions' sizes changed, and the twip's with them.
+    PlaceControls();
   }
   return QGroupBox::eventFilter(watched, event);
 }
