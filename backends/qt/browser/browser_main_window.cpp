@@ -45,8 +45,10 @@ BrowserMainWindow::BrowserMainWindow(QWidget* parent) : QMainWindow(parent) {
 
 void BrowserMainWindow::Attach(FrmBrowser& form) {
   form_ = &form;
+  // A page without a title (the splash) keeps the program's name on the
+  // window: a screen reader announces an empty title as a bare "frame".
   form.CaptionChanged = [this](const std::string& caption) {
-    setWindowTitle(QString::fromStdString(caption));
+    setWindowTitle(QString::fromStdString(caption.empty() ? std::string(kMainCaption) : caption));
   };
   form.OsdChanged = [this](bool visible, const std::string& text) {
     osd_->setText(QString::fromStdString(text));

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <stdexcept>
+#include <type_traits>
 
 #include "common/automation/script.h"
 #include "player/browser/frmBrowser.h"
@@ -47,6 +48,8 @@ template <class Widget>
 Widget* Named(Widget* widget, std::string_view objectName, std::string_view accessibleName) {
   widget->setObjectName(Q(objectName));
   widget->setAccessibleName(Q(accessibleName));
+  // Outside a dialog a push button answers only Space; readers press Enter.
+  if constexpr (std::is_base_of_v<QPushButton, Widget>) widget->setAutoDefault(true);
   return widget;
 }
 

@@ -3,6 +3,7 @@
 // chained onto the core's models for as long as a view lives, accessible
 // names from captions, and controls put where the window's layout rules say.
 
+#include <QPushButton>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -49,6 +50,8 @@ template <class Widget>
 Widget* Named(Widget* widget, FormControl control, std::string_view accessibleName) {
   widget->setObjectName(Q(ControlName(control)));
   widget->setAccessibleName(SpokenCaption(accessibleName));
+  // Outside a dialog a push button answers only Space; readers press Enter.
+  if constexpr (std::is_base_of_v<QPushButton, Widget>) widget->setAutoDefault(true);
   return widget;
 }
 
