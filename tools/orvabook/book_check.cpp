@@ -402,6 +402,10 @@ class Checker {
   }
 
   void CheckLinks(const Page& page) {
+    // Pages the walk does not find (beside the index page, for one) are
+    // still read when a page leads to them; added after the loop, as adding
+    // moves the page being read.
+    std::vector<std::string> reached;
     for (const std::string& key : Keys(page.markup)) {
       if (key != book::kPrevHtmlElement && !StartsWith(key, kNextHtmlPrefix)) continue;
       const std::string content = page.markup.Content(key);
@@ -412,12 +416,17 @@ class Checker {
             Quoted(content) + " porta fuori dalla cartella del libro: il lettore non lo apre");
       } else if (!current_.FileExists(*target)) {
         Add(Severity::kError, "collegamento", page.name, key, "la pagina " + Quoted(content) + " non esiste");
-      } else if (key == book::kPrevHtmlElement) {
-        if (const auto it = pagesByHost_.find(paths_.Resolve(*target).value_or(*target));
-            it != pagesByHost_.end())
+      } else {
+        const auto it = pagesByHost_.find(paths_.Resolve(*target).value_or(*target));
+        if (it == pagesByHost_.end())
+          reached.push_back(*target);
+        else if (key == book::kPrevHtmlElement)
           pages_[it->second].namedAsPrevious = true;
       }
     }
+    for (const std::string& target : reached)
+      if (!pagesByHost_.count(paths_.Resolve(target).value_or(target)))
+        AddPage(Inside(HostPath(target)), target);
   }
 
   void CheckIndexAnchors(std::size_t index) {
