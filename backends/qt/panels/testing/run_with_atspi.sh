@@ -12,7 +12,9 @@ done
 runtime=$(mktemp -d "${TMPDIR:-/tmp}/orva-atspi.XXXXXX")
 trap 'rm -rf "$runtime"' EXIT
 chmod 700 "$runtime"
-export XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=xcb
+# Switching the accessibility bus on makes its launcher write the desktop's
+# accessibility setting: into memory here, not into the user's settings.
+export XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=xcb GSETTINGS_BACKEND=memory
 dbus-run-session -- bash -c '
   dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
     org.freedesktop.DBus.Properties.Set string:org.a11y.Status string:IsEnabled variant:boolean:true >/dev/null ||
