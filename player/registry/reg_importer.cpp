@@ -355,7 +355,8 @@ class Importer {
   RegHandle current_ = 0;
 };
 
-// Well-formed UTF-8 with at least one character outside ASCII.
+}  // namespace
+
 bool IsUtf8BeyondAscii(std::string_view bytes) {
   bool beyond = false;
   for (std::size_t pos = 0; pos < bytes.size();) {
@@ -366,8 +367,6 @@ bool IsUtf8BeyondAscii(std::string_view bytes) {
   }
   return beyond;
 }
-
-}  // namespace
 
 RegImportSummary ImportRegText(Registry& registry, std::string_view fileBytes,
                                const RegImportOptions& options) {

@@ -60,6 +60,11 @@ struct RegImportOptions {
   std::string confinePath;
 };
 
+// Whether 8-bit file bytes are well-formed UTF-8 with a character outside
+// ASCII: such a file without a byte-order mark is read as UTF-8 (a Linux
+// editor saved it), any other as Windows-1252.
+bool IsUtf8BeyondAscii(std::string_view bytes);
+
 // Applies the file's bytes to `registry`. The caller commits.
 RegImportSummary ImportRegText(Registry& registry, std::string_view fileBytes,
                                const RegImportOptions& options = {});

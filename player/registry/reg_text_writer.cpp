@@ -1,5 +1,7 @@
 #include "player/registry/reg_text_writer.h"
 
+#include "player/registry/reg_importer.h"
+
 #include <vector>
 
 #include "common/runtime/codepage.h"
@@ -128,18 +130,16 @@ std::string FormatRegValueLine(const RegListedValue& value, RegTextFormat format
   return line;
 }
 
-RegTextOutput BuildRegText(Registry& registry, RegHandle root, std::string_view keyPath, bool withSubkeys,
-                           const std::string* existing) {
-  std::vector<KeyDump> keys;
-  Collect(registry, root, std::string(keyPath), withSubkeys, keys);
-  std::string rootName(RootName(root));
-  if (!rootName.empty()) rootName += '\\';
+namespace {
 
+RegTextOutput Build(const std::vector<KeyDump>& keys, const std::string& rootName,
+                    const std::string* existing, bool forceVersion5) {
   RegTextOutput result;
   const bool existingIsUtf16 =
       existing && existing->size() >= 2 && (*existing)[0] == '\xFF' && (*existing)[1] == '\xFE';
-  result.format =
-      existingIsUtf16 || NeedsVersion5(rootName, keys) ? RegTextFormat::kVersion5 : RegTextFormat::kRegedit4;
+  result.format = forceVersion5 || existingIsUtf16 || NeedsVersion5(rootName, keys)
+                      ? RegTextFormat::kVersion5
+                      : RegTextFormat::kRegedit4;
   const bool v5 = result.format == RegTextFormat::kVersion5;
 
   // What the file holds already, as UTF-8.
@@ -179,6 +179,22 @@ RegTextOutput BuildRegText(Registry& registry, RegHandle root, std::string_view 
     result.bytes = existing ? *existing : std::string();
     result.bytes += Utf8ToCp1252(text);
   }
+  return result;
+}
+
+}  // namespace
+
+RegTextOutput BuildRegText(Registry& registry, RegHandle root, std::string_view keyPath, bool withSubkeys,
+                           const std::string* existing) {
+  std::vector<KeyDump> keys;
+  Collect(registry, root, std::string(keyPath), withSubkeys, keys);
+  std::string rootName(RootName(root));
+  if (!rootName.empty()) rootName += '\\';
+  RegTextOutput result = Build(keys, rootName, existing, false);
+  // Windows-1252 bytes that happen to be well-formed UTF-8 ("Ã€") would be
+  // read back as UTF-8 and change: such a file is written in version 5.
+  if (result.format == RegTextFormat::kRegedit4 && IsUtf8BeyondAscii(result.bytes))
+    result = Build(keys, rootName, existing, true);
   return result;
 }
 

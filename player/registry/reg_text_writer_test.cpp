@@ -80,6 +80,12 @@ TEST(RegTextWriterTest, TextOutsideWindows1252MakesTheWholeFileVersion5) {
   EXPECT_EQ(Utf16LeToUtf8(appended.bytes.substr(2)),
             "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Vecchio è]\r\n\r\n"
             "[HKEY_CURRENT_USER\\K\\B]\r\n\"greek\"=\"Ἰλιάς\"\r\n\r\n");
+
+  // Windows-1252 bytes that read as UTF-8 ("Ã€" is C3 80) would come back
+  // changed: version 5 too.
+  MemoryRegistry mojibake;
+  Put(mojibake, "K", "m", kRegSz, Sz("Ã€"));
+  EXPECT_EQ(BuildRegText(mojibake, kHkeyCurrentUser, "K", true, nullptr).format, RegTextFormat::kVersion5);
 }
 
 }  // namespace
