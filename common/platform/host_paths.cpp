@@ -33,6 +33,11 @@ std::string_view SchemeOf(std::string_view address) {
 
 std::string CoreFolderFromHost(std::string_view hostFolder) { return Swap(hostFolder, '/', '\\'); }
 
+std::string JoinCorePath(std::string_view folder, std::string_view name) {
+  if (folder.empty()) return std::string(name);
+  return std::string(folder) + (folder.back() == '\\' ? "" : "\\") + std::string(name);
+}
+
 std::string HostPathFromCore(std::string_view corePath,
                              const std::function<bool(const std::string&)>& rootFolderExists) {
   std::string path = Swap(corePath, '\\', '/');

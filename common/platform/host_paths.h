@@ -30,6 +30,9 @@ namespace orva {
 // The core's text for a host folder: "/" made "\".
 std::string CoreFolderFromHost(std::string_view hostFolder);
 
+// `name` in the core folder `folder`, with one "\" between them.
+std::string JoinCorePath(std::string_view folder, std::string_view name);
+
 // The host path for a core path. `rootFolderExists` answers whether a folder
 // of that name exists directly under "/".
 std::string HostPathFromCore(std::string_view corePath,

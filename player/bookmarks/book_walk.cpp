@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "common/platform/host_paths.h"
 #include "common/runtime/text.h"
 #include "common/runtime/vb_error.h"
 #include "player/bookmarks/list_line.h"
@@ -23,9 +24,7 @@ std::string Join(std::string_view folder, std::string_view name) {
 std::string BookFile::Section() const { return SectionKey(folder + "\\" + file, {}); }
 
 std::string BookFile::Path(std::string_view programFolder) const {
-  std::string path(programFolder);
-  if (path.empty() || path.back() != '\\') path += '\\';
-  return path + folder + "\\" + file;
+  return JoinCorePath(programFolder, folder + "\\" + file);
 }
 
 IndexLine ReduceIndexLine(const FileSystem& fs, std::string_view programFolder, std::string line) {

@@ -9,13 +9,6 @@ namespace orva {
 
 namespace {
 
-// folder & "\" & rest without doubling the "\" after a root.
-std::string Join(std::string_view folder, std::string_view rest) {
-  std::string out(folder);
-  if (out.empty() || out.back() != '\\') out += '\\';
-  return out + std::string(rest);
-}
-
 bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // The volume the page's audio names: a drive letter (C the first volume, D
@@ -48,7 +41,7 @@ std::optional<std::string> FindBookmarkAudio(const FileSystem& fs, const Volumes
                                              const BookmarkAudioQuery& query) {
   const std::string beside = query.pageFolder + query.audio;
   if (fs.FileExists(beside)) return beside;
-  const std::string inLibro = Join(query.programFolder, "Libro\\" + query.audio);
+  const std::string inLibro = JoinCorePath(query.programFolder, "Libro\\" + query.audio);
   if (fs.FileExists(inLibro)) return inLibro;
   if (!volumes) return std::nullopt;
 
@@ -58,7 +51,7 @@ std::optional<std::string> FindBookmarkAudio(const FileSystem& fs, const Volumes
   const std::string sub = lastSlash > 0 ? Left(query.section, lastSlash - 1) : query.section;
   auto onVolume = [&](const std::string& root) -> std::optional<std::string> {
     for (const std::string& path :
-         {Join(root, sub + "\\" + query.audio), Join(root, "Libro\\" + query.audio)})
+         {JoinCorePath(root, sub + "\\" + query.audio), JoinCorePath(root, "Libro\\" + query.audio)})
       if (fs.FileExists(path)) return path;
     return std::nullopt;
   };

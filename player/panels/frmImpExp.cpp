@@ -59,11 +59,6 @@ std::string ShownPath(std::string_view corePath) {
   return !corePath.empty() && corePath.front() == '\\' ? Replace(corePath, "\\", "/") : std::string(corePath);
 }
 
-std::string JoinCorePath(std::string_view folder, std::string_view name) {
-  if (folder.empty()) return std::string(name);
-  return std::string(folder) + (folder.back() == '\\' ? "" : "\\") + std::string(name);
-}
-
 FileListPlace PlaceFileList(bool exporting, double cmdImpExp3Top, double dirTop, double frameHeight) {
   FileListPlace place;
   place.top = exporting ? cmdImpExp3Top : dirTop;

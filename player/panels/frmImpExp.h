@@ -169,7 +169,4 @@ bool MatchesPattern(std::string_view name, std::string_view patterns);
 // ("\home\anna") is shown with "/" ("/home/anna").
 std::string ShownPath(std::string_view corePath);
 
-// The folder `name` in `folder`, with one "\" between them.
-std::string JoinCorePath(std::string_view folder, std::string_view name);
-
 }  // namespace orva
